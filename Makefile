@@ -1,0 +1,37 @@
+# Thin wrapper over CMake. Every target installs what is missing first.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+JOBS       ?= 2
+
+.PHONY: all deps build test test-asan bench run clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+$(BUILD_ASAN)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DTAVRIN_SANITIZE=ON
+
+test-asan: deps $(BUILD_ASAN)/CMakeCache.txt
+	cmake --build $(BUILD_ASAN) -j$(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@bench/run.sh $(BUILD)
+
+run: build
+	@scripts/run-demo.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN)
