@@ -39,8 +39,9 @@ constexpr std::string_view kPlayerSizes[] = {"Auto",      "160 x 120", "320 x 24
 constexpr std::string_view kPlayerBitrates[] = {"800 Kbps", "1200 Kbps", "1500 Kbps",
                                                 "2000 Kbps", "2500 Kbps"};
 
-// Zune members: the two-item size list; the frame-rate default of the MPEG-4 members is the
-// only item of their one-item list.
+// Zune members share the size and bit-rate lists. The MPEG-4 members offer one frame rate,
+// "29.97 fps", and select it: the position they were meant to select (that of "29.97 fps"
+// in the general frame-rate list) lies beyond their one-item list.
 constexpr TProfileSettings Zune(std::span<const std::string_view> video,
                                 std::span<const std::string_view> audio,
                                 std::string_view bitrate,

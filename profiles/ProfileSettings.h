@@ -1,5 +1,5 @@
 // What one profile puts into the setting combos, as data: one step per combo, applied by
-// ApplyFill. Every profile's table is a TProfileSettings constant (see FillTables.h).
+// ApplyProfileFill. Every profile's table is a TProfileSettings constant (see FillTables.h).
 #pragma once
 
 #include "ProfileControls.h"
