@@ -1,0 +1,38 @@
+// The files a task has opened and created, with their owners.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "binding/Owners.h"
+
+namespace tavrin {
+
+// Closes the byte stream (when the format writes a file) and frees the context.
+struct OutputContextDeleter {
+    void operator()(AVFormatContext* oc) const;
+};
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
+
+struct TInputFile {
+    InputContextPtr Context;
+    std::string FileName;
+    int64_t TsOffset = 0;  // microseconds
+};
+
+struct TOutputFile {
+    OutputContextPtr Context;
+    std::string FileName;
+};
+
+struct TTaskFiles {
+    static constexpr size_t kMaxFiles = 20;
+    std::vector<TInputFile> Inputs;
+    std::vector<TOutputFile> Outputs;
+};
+
+// The user-facing text for a failed open of FileName with library error code.
+std::string ErrorTextFor(const std::string& FileName, int code);
+
+}  // namespace tavrin
