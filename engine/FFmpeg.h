@@ -12,6 +12,7 @@
 
 #include "FFmpegTypes.h"
 #include "OptionRecords.h"
+#include "OptionSettings.h"
 #include "binding/FrameHook.h"
 
 namespace tavrin {
@@ -19,6 +20,7 @@ namespace tavrin {
 class TCustomFFmpegEngine;
 class TFFmpegThread;
 struct TTaskFiles;
+struct TOptionContexts;
 
 class TCustomFFmpeg : public std::enable_shared_from_this<TCustomFFmpeg> {
 public:
@@ -43,13 +45,32 @@ public:
     // Waits while paused, then tells whether a stop was asked for.
     bool CheckStop();
 
-    // Option defaults of a new task.
+    // --- Option language (FFmpegOptions*.cpp) ---
+    // Puts every option setting back to its default and (when the libraries are loaded)
+    // makes fresh generic option holders.
     void ResetOptions();
+    // name=value lines; the first failing option ends the block.
+    void ApplyOptionLines(const std::string& text);
+    // One option by exact name; unknown names go to SetGenericOption. Throws on bad values.
+    void DispatchOption(const std::string& name, const std::string& value);
+    // The fall-back to the libraries' own option system; false when nothing took it.
+    bool SetGenericOption(const std::string& name, const std::string& value);
+    void ApplyTarget(const std::string& type, const std::string& norm, const std::string& fallbackNorm);
     void ApplyInputOptions(const TInputOptions& options);
     void ApplyOutputOptions(const TOutputOptions& options);
+    void ApplyTargetFromRecord(const TOutputOptions& options);
+    // Verbosity of this task and, process-wide, of the libraries.
+    void SetVerbosity(int verbosity);
+
+    // --- Input and output set-up (FFmpegInput.cpp, FFmpegOutput.cpp, FFmpegStreams.cpp) ---
 
     virtual bool OpenInput(const std::string& FileName);
     virtual bool CreateOutput(const std::string& FileName);
+    // Adds one stream of that kind to the last created output ("newvideo" ...); throws.
+    void AddStreamToLastOutput(TMediaKind kind);
+    // Codec id of the named encoder/decoder of that kind (0 for an empty name); false with
+    // ErrorText "Unknown %s '%s'" or "Invalid %s type '%s'".
+    bool FindCodec(const std::optional<std::string>& name, TMediaKind kind, bool encoder, int& codecId);
     void ReleaseFiles() noexcept;
     size_t InputFileCount() const;
     size_t OutputFileCount() const;
@@ -83,6 +104,8 @@ public:
 
     TTaskFiles& Files() { return *files_; }
     TFrameHooks Hooks;
+    TOptionSettings Opt;
+    TOptionContexts& OptionContexts() { return *optionContexts_; }
 
 protected:
     // The transcoding loop; sets Finished to !StopRequested when it ends normally.
@@ -107,6 +130,7 @@ private:
     std::atomic<bool> suspended_{false};
 
     std::unique_ptr<TTaskFiles> files_;
+    std::unique_ptr<TOptionContexts> optionContexts_;
     std::unique_ptr<TFFmpegThread> ownedThread_;  // run or terminate-only thread
 };
 

@@ -8,25 +8,6 @@
 #include "binding/Binding.h"
 
 namespace tavrin {
-namespace {
-
-// Today's libraries report a file no demuxer recognises and a recognised file with a bad
-// header alike; probing again tells the two apart. A guess from the file name alone (a
-// low score) does not count as recognised.
-int RefineOpenError(const std::string& name, int code) {
-    if (code != AVERROR_INVALIDDATA)
-        return code;
-    AVIOContext* pb = nullptr;
-    if (avio_open(&pb, name.c_str(), AVIO_FLAG_READ) < 0)
-        return code;
-    const AVInputFormat* fmt = nullptr;
-    const int probed = av_probe_input_buffer2(pb, &fmt, name.c_str(), nullptr, 0, 0);
-    avio_closep(&pb);
-    return probed <= AVPROBE_SCORE_RETRY || !fmt ? AVERROR(EILSEQ) : code;
-}
-
-}  // namespace
-
 bool TCustomFFmpeg::OpenInput(const std::string& FileName) {
     AVFormatContext* raw = nullptr;
     int ret = avformat_open_input(&raw, FileName.c_str(), nullptr, nullptr);

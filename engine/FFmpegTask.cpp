@@ -3,11 +3,13 @@
 #include "FFmpeg.h"
 #include "FFmpegEngine.h"
 #include "FFmpegThread.h"
+#include "OptionContexts.h"
 #include "TaskFiles.h"
 
 namespace tavrin {
 
-TCustomFFmpeg::TCustomFFmpeg() : files_(std::make_unique<TTaskFiles>()) {}
+TCustomFFmpeg::TCustomFFmpeg()
+    : files_(std::make_unique<TTaskFiles>()), optionContexts_(std::make_unique<TOptionContexts>()) {}
 
 // Nothing the task's thread may still touch is freed before that thread has left the task:
 // the thread holds a reference until its body returns, so this runs either after the body

@@ -34,5 +34,8 @@ struct TTaskFiles {
 
 // The user-facing text for a failed open of FileName with library error code.
 std::string ErrorTextFor(const std::string& FileName, int code);
+// Today's libraries report a file no demuxer recognises and a recognised file with a bad
+// header alike; probing again tells the two apart (AVERROR(EILSEQ) for "unknown format").
+int RefineOpenError(const std::string& FileName, int code);
 
 }  // namespace tavrin
