@@ -15,11 +15,20 @@
 #include "OptionSettings.h"
 #include "binding/FrameHook.h"
 
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVOutputFormat;
+struct AVStream;
+
 namespace tavrin {
 
 class TCustomFFmpegEngine;
 class TFFmpegThread;
 struct TTaskFiles;
+struct TInputFile;
+struct TInputStreamInfo;
+struct TOutputFile;
+struct TOutputStreamInfo;
 struct TOptionContexts;
 
 class TCustomFFmpeg : public std::enable_shared_from_this<TCustomFFmpeg> {
@@ -71,6 +80,9 @@ public:
     // Codec id of the named encoder/decoder of that kind (0 for an empty name); false with
     // ErrorText "Unknown %s '%s'" or "Invalid %s type '%s'".
     bool FindCodec(const std::optional<std::string>& name, TMediaKind kind, bool encoder, int& codecId);
+    // Copies each recorded generic option whose flags include all of flags from the
+    // option holder to target (both library objects with options).
+    void ApplyContextOptions(void* target, void* optionContext, int flags) const;
     void ReleaseFiles() noexcept;
     size_t InputFileCount() const;
     size_t OutputFileCount() const;
@@ -113,6 +125,29 @@ protected:
 
 private:
     friend class TCustomFFmpegEngine;
+    // Input set-up steps.
+    bool OpenInputFile(const std::string& FileName);
+    bool ProbeInput(TInputFile& in);
+    TInputStreamInfo TakeInputStream(const std::string& fileName, AVStream* st);
+    void TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c);
+    bool RegisterInput(TInputFile&& in);
+    void ResetAfterInput();
+    // Output set-up steps.
+    bool CreateOutputFile(const std::string& FileName);
+    std::string InputNamedBy(const std::string& FileName) const;
+    bool CreateStreams(TOutputFile& out);
+    void SetMetadata(AVFormatContext* oc) const;
+    void SetMuxing(AVFormatContext* oc) const;
+    void ResetAfterOutput();
+    void NewStream(TOutputFile& out, TMediaKind kind);
+    void ResetStreamKind(TMediaKind kind);
+    int EncoderIdFor(TMediaKind kind, const TOutputFile& out);
+    TOutputStreamInfo MakeVideoEncoder(const TOutputFile& out);
+    TOutputStreamInfo MakeAudioEncoder(const TOutputFile& out, AVStream* st);
+    TOutputStreamInfo MakeSubtitleEncoder(AVStream* st);
+    void SetVideoGeometry(AVCodecContext* e);
+    void SetVideoRateControl(AVCodecContext* e, TOutputStreamInfo& info);
+
     void FailAtStart(const std::string& message);
     void Fail(const std::string& message);
     bool ClaimForTermination();

@@ -1,4 +1,4 @@
-// The files a task has opened and created, with their owners.
+// The files a task has opened and created, with their owners and per-stream state.
 #pragma once
 
 #include <memory>
@@ -15,19 +15,33 @@ struct OutputContextDeleter {
 };
 using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
 
+struct TInputStreamInfo {
+    // Decoder settings taken from the stream and the options; opened by the transcoding
+    // loop when the stream is decoded.
+    CodecContextPtr Decoder;
+};
+
 struct TInputFile {
     InputContextPtr Context;
     std::string FileName;
     int64_t TsOffset = 0;  // microseconds
+    bool RateEmulation = false;
+    std::vector<TInputStreamInfo> Streams;
+};
+
+struct TOutputStreamInfo {
+    bool StreamCopy = false;
+    float Quality = 0;         // fixed quantiser as lambda, 0 when none
+    CodecContextPtr Encoder;   // encoder settings; opened by the transcoding loop
 };
 
 struct TOutputFile {
     OutputContextPtr Context;
     std::string FileName;
+    std::vector<TOutputStreamInfo> Streams;
 };
 
 struct TTaskFiles {
-    static constexpr size_t kMaxFiles = 20;
     std::vector<TInputFile> Inputs;
     std::vector<TOutputFile> Outputs;
 };
