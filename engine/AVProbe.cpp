@@ -1,4 +1,5 @@
 #include "AVProbe.h"
+#include "binding/LibAV.h"
 
 #include <array>
 #include <mutex>
@@ -9,6 +10,8 @@
 #include "binding/Binding.h"
 
 namespace tavrin {
+
+void TAVProbe::InputCloser::operator()(AVFormatContext* ctx) const { avformat_close_input(&ctx); }
 
 void TAVProbe::CheckLibraries() {
     static constexpr std::array<std::pair<TLibraryUnit, const char*>, 4> checks = {{
@@ -52,7 +55,7 @@ bool TAVProbe::Open(const std::string& FileName, const std::string& FormatName) 
         return false;
     }
     counts_ = CountStreams(*context);
-    context_ = std::move(context);
+    context_.reset(context.release());
     formatName_ = FormatName;
     return true;
 }

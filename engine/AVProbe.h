@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "binding/Owners.h"
+
+struct AVFormatContext;
+struct AVStream;
 
 namespace tavrin {
 
@@ -90,7 +93,10 @@ private:
     // The stream Index names after the checks that log, or null.
     const AVStream* VideoStreamAt(int Index) const;
 
-    InputContextPtr context_;
+    struct InputCloser {
+        void operator()(AVFormatContext* ctx) const;
+    };
+    std::unique_ptr<AVFormatContext, InputCloser> context_;
     TStreamCounts counts_;
     std::string lastError_;
     std::string formatName_;

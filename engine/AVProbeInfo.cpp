@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "AVProbe.h"
+#include "binding/LibAV.h"
 #include "binding/LogBridge.h"
 
 namespace tavrin {

@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 
+#include "AVProbe.h"
 #include "EngineLock.h"
 #include "FFmpegThread.h"
 #include "LibraryLog.h"
@@ -37,7 +38,8 @@ struct TCustomFFmpegEngine::ThreadTracker {
     }
 };
 
-TCustomFFmpegEngine::TCustomFFmpegEngine() : threads_(std::make_shared<ThreadTracker>()) {
+TCustomFFmpegEngine::TCustomFFmpegEngine()
+    : threads_(std::make_shared<ThreadTracker>()), probe_(std::make_unique<TAVProbe>()) {
     RegisterComponent(this);
 }
 

@@ -17,6 +17,7 @@
 
 namespace tavrin {
 
+class TAVProbe;
 
 // Runs fn on the owner's main thread after delayMs (a GUI passes a one-shot timer).
 using TMainThreadScheduler = std::function<void(int delayMs, std::function<void()> fn)>;
@@ -65,6 +66,8 @@ public:
     void SetMainThreadScheduler(TMainThreadScheduler scheduler) { scheduler_ = std::move(scheduler); }
 
     TFFmpegList& Tasks() { return tasks_; }
+    // The engine's media probe, for inspecting files on the owner's thread.
+    TAVProbe& AVProbe() { return *probe_; }
     int Concurrency() const { return concurrency_; }
     int PendingCount() const { return pendingCount_; }
     int NextTaskIndex() const { return nextTaskIndex_; }
@@ -103,6 +106,7 @@ private:
     TMainThreadScheduler scheduler_;
     std::recursive_mutex lock_;  // serialises events and the stop/pause/resume walks
     std::shared_ptr<ThreadTracker> threads_;
+    std::unique_ptr<TAVProbe> probe_;
     TFFmpegList tasks_;
 };
 

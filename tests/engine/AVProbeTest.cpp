@@ -2,6 +2,7 @@
 #include <fstream>
 
 #include "AVProbe.h"
+#include "binding/LibAV.h"
 #include "EngineTestSupport.h"
 #include "FFMpegException.h"
 #include "binding/Binding.h"

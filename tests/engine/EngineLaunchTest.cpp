@@ -1,4 +1,5 @@
 // Launch order, counts and the termination bookkeeping of StartTasks / StopTasks.
+#include "AVProbe.h"
 #include "EngineTestSupport.h"
 
 namespace tavrin::test {
@@ -193,6 +194,7 @@ TEST(EngineProperties, ProgressIntervalIsNeverBelow100AndDefaultsHold) {
     EXPECT_EQ(engine.ThreadPriority(), tpNormal);
     EXPECT_EQ(engine.GetVersion(), "2.0b");
     EXPECT_EQ(engine.NextTaskIndex(), -1);
+    EXPECT_EQ(engine.AVProbe().StreamCount(), -1);  // owns a closed probe
     engine.SetProgressInterval(50);
     EXPECT_EQ(engine.ProgressInterval(), 100);
     engine.SetProgressInterval(100);
