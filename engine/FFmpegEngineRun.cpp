@@ -44,6 +44,7 @@ bool TCustomFFmpegEngine::SetTaskOutput(int Index, const std::string& FileName,
             if (task->OutputOptions.FileName.empty())
                 task->OutputOptions.FileName = FileName;
             task->ApplyOutputOptions(task->OutputOptions);
+            task->ApplyTargetFromRecord(task->OutputOptions);
             if (Options->UseCustomHook)
                 task->BindCustomHook(true);
             else if (Options->UseBeforeHook)

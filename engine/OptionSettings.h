@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrin {
@@ -26,6 +27,9 @@ struct TMetaDataMap {
     int outFile = 0, inFile = 0;
     bool operator==(const TMetaDataMap&) const = default;
 };
+
+// (name, value) pairs in the order they were given.
+using TPrivateOptions = std::vector<std::pair<std::string, std::string>>;
 
 enum TMediaKind { mkVideo, mkAudio, mkData, mkSubtitle, mkAttachment, mkCount };
 
@@ -98,6 +102,11 @@ struct TOptionSettings {
     std::vector<TStreamMap> StreamMaps;
     std::vector<TMetaDataMap> MetaDataMaps;
     std::vector<std::string> GenericOptionNames;  // library names of generic options set
+    // Options that today's libraries keep private to particular encoders or muxers (the
+    // option holders cannot hold them): for the encoders of each kind and for the muxer,
+    // to be set where that encoder or muxer knows them (binding/PrivateOptions.h).
+    TPrivateOptions EncoderPrivateOptions[mkCount];
+    TPrivateOptions MuxerPrivateOptions;
 };
 
 }  // namespace tavrin
