@@ -1,0 +1,128 @@
+// Runs the built tavrin-transcode on the fixture clips and looks at what it wrote with
+// ffprobe.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "ChildProcess.h"
+
+namespace tavrin::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Fields = std::map<std::string, std::string>;
+
+const std::string kProgram = TAVRIN_TRANSCODE;
+const std::vector<std::string> kAppleTv = {"-vcodec", "mpeg4", "-b", "1500000", "-s", "640x480", "-r", "25",
+                                           "-acodec", "aac", "-ab", "128000", "-ar", "44100", "-ac", "2"};
+
+std::string Fixture(const std::string& name) { return std::string(TAVRIN_FIXTURE_DIR) + "/" + name; }
+
+fs::path OutputDir() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    fs::path dir = fs::temp_directory_path() / "tavrin-cli-tests" / info->name();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::vector<std::string> Command(const std::string& in, const std::vector<std::string>& inputOptions,
+                                 const std::vector<std::string>& outputOptions, const std::string& out) {
+    std::vector<std::string> argv{kProgram};
+    argv.insert(argv.end(), inputOptions.begin(), inputOptions.end());
+    argv.insert(argv.end(), {"-i", in});
+    argv.insert(argv.end(), outputOptions.begin(), outputOptions.end());
+    argv.push_back(out);
+    return argv;
+}
+
+// One map per stream, in file order, from ffprobe's compact JSON (one stream per line),
+// plus the container's duration under "duration" in the last element.
+std::vector<Fields> Probe(const fs::path& file) {
+    const auto r = RunProgram({"ffprobe", "-v", "error", "-show_entries",
+                        "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
+                        "-of", "json=compact=1", file.string()});
+    EXPECT_EQ(r.status, 0) << r.output;
+    static const std::regex field(R"re("(\w+)": ("([^"]*)"|[-0-9.]+))re");
+    std::vector<Fields> streams;
+    Fields format;
+    std::istringstream lines(r.output);
+    for (std::string line; std::getline(lines, line);) {
+        Fields f;
+        for (std::sregex_iterator it(line.begin(), line.end(), field), end; it != end; ++it)
+            f[(*it)[1]] = (*it)[3].matched ? (*it)[3].str() : (*it)[2].str();
+        if (f.count("codec_type"))
+            streams.push_back(f);
+        else if (f.count("duration"))
+            format = f;
+    }
+    streams.push_back(format);
+    return streams;
+}
+
+TEST(TranscodeProgram, DISABLED_ConvertsTheClipWithTheAppleTvSettings) {
+    const fs::path out = OutputDir() / "clip.mp4";
+    const auto r = RunProgram(Command(Fixture("clip.mp4"), {}, kAppleTv, out));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("\rframe="), std::string::npos) << "no progress line";
+
+    const auto info = Probe(out);
+    ASSERT_EQ(info.size(), 3u) << "one video, one audio stream";
+    const Fields& video = info[0].at("codec_type") == "video" ? info[0] : info[1];
+    const Fields& audio = info[0].at("codec_type") == "video" ? info[1] : info[0];
+    EXPECT_EQ(video.at("codec_name"), "mpeg4");
+    EXPECT_EQ(video.at("width"), "640");
+    EXPECT_EQ(video.at("height"), "480");
+    EXPECT_EQ(video.at("r_frame_rate"), "25/1");
+    EXPECT_EQ(audio.at("codec_name"), "aac");
+    EXPECT_EQ(audio.at("sample_rate"), "44100");
+    EXPECT_EQ(audio.at("channels"), "2");
+    EXPECT_NEAR(std::stod(info[2].at("duration")), 3.0, 0.1);
+}
+
+TEST(TranscodeProgram, DISABLED_AudioOnlyOutputHasOneStream) {
+    const fs::path out = OutputDir() / "clip.mp3";
+    const auto r = RunProgram(Command(Fixture("clip.avi"), {}, {"-vn", "-acodec", "libmp3lame", "-ab", "192000"}, out));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto info = Probe(out);
+    ASSERT_EQ(info.size(), 2u);
+    EXPECT_EQ(info[0].at("codec_name"), "mp3");
+}
+
+TEST(TranscodeProgram, DISABLED_CtrlCStopsCleanlyAndLeavesAPlayableShorterFile) {
+    const fs::path out = OutputDir() / "stopped.mp4";
+    // Read at the input's own pace so that the run is still going when the signal comes.
+    ChildProcess child(Command(Fixture("clip.mp4"), {"-re"}, kAppleTv, out));
+    ASSERT_TRUE(child.WaitForOutput("time=00:00:01", std::chrono::seconds(20))) << child.Output();
+    child.Signal(SIGINT);
+    EXPECT_EQ(child.Wait(), 130) << child.Output();
+
+    const auto info = Probe(out);  // a written trailer makes the file readable
+    ASSERT_EQ(info.size(), 3u) << child.Output();
+    const double seconds = std::stod(info[2].at("duration"));
+    EXPECT_GT(seconds, 0.5);
+    EXPECT_LT(seconds, 2.9);
+}
+
+TEST(TranscodeProgram, AMissingInputExitsOneWithItsText) {
+    const fs::path dir = OutputDir();
+    const std::string missing = (dir / "no-such-clip.avi").string();
+    const auto r = RunProgram(Command(missing, {}, kAppleTv, (dir / "out.mp4").string()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find(missing + ": no such file or directory"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(dir / "out.mp4"));
+}
+
+TEST(TranscodeProgram, ABadCommandLineExitsTwoWithTheUsage) {
+    const auto r = RunProgram({kProgram, "-i", Fixture("clip.mp4")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find("no output file given after the input"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("usage: tavrin-transcode"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tavrin::test
