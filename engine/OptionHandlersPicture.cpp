@@ -52,6 +52,14 @@ constexpr PadRow kPads[4] = {
     {"padright", &S::PadRight, "Right pad size must be a multiple of 2"},
 };
 
+// The value of a crop or pad: negative ones are returned to be ignored, odd ones refused.
+int EvenSize(const std::string& value, const char* oddText) {
+    const int v = ParseInt(value);
+    if (v >= 0 && v % 2 != 0)
+        throw FFMpegException(oddText);
+    return v;
+}
+
 }  // namespace
 
 void FrameRate(TCustomFFmpeg& task, const std::string&, const std::string& value) {
@@ -93,11 +101,9 @@ void PixelFormat(TCustomFFmpeg& task, const std::string&, const std::string& val
 
 void Crop(TCustomFFmpeg& task, const std::string& name, const std::string& value) {
     const CropRow& row = RowFor(kCrops, name);
-    const int v = ParseInt(value);
+    const int v = EvenSize(value, row.oddText);
     if (v < 0)
         return;
-    if (v % 2 != 0)
-        throw FFMpegException(row.oddText);
     if (v >= task.Opt.*row.dimension)
         throw FFMpegException(row.rangeText);
     task.Opt.*row.crop = v;
@@ -106,12 +112,8 @@ void Crop(TCustomFFmpeg& task, const std::string& name, const std::string& value
 
 void Pad(TCustomFFmpeg& task, const std::string& name, const std::string& value) {
     const PadRow& row = RowFor(kPads, name);
-    const int v = ParseInt(value);
-    if (v < 0)
-        return;
-    if (v % 2 != 0)
-        throw FFMpegException(row.oddText);
-    task.Opt.*row.pad = v;
+    if (const int v = EvenSize(value, row.oddText); v >= 0)
+        task.Opt.*row.pad = v;
 }
 
 void SetPadColor(TCustomFFmpeg& task, uint32_t bgr) {

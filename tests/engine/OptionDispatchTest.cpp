@@ -1,4 +1,6 @@
 // Option lines and dispatch by name: stored kinds, checks and their messages.
+#include <filesystem>
+
 #include "OptionTestSupport.h"
 
 namespace tavrin::test {
@@ -60,6 +62,7 @@ TEST_F(OptionChecks, MessagesOfTheCheckedOptions) {
         {"vframes", "many", "'many' is not a valid integer value"},
         {"aq", "1,5", "'1,5' is not a valid floating point value"},
         {"newvideo", "", "At least one output file must be specified"},
+        {"vhook", "/no/such/hook.so", "Failed to add video hook function: /no/such/hook.so"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ErrorOf(c.name, c.value), c.message) << c.name << "=" << c.value;
@@ -144,6 +147,18 @@ TEST_F(OptionValues, StoredKindsReachTheirSettings) {
     EXPECT_EQ(o.AudioChannels, 6);
     EXPECT_EQ(o.DoPass, 2);
     EXPECT_EQ(task->Verbosity, 2);
+    task->SetVerbosity(1);
+}
+
+TEST_F(OptionValues, VideoStatisticsNameIsTheProgramFolderAndTheTime) {
+    task->DispatchOption("vstats", "ignored");
+    ASSERT_TRUE(task->Opt.VideoStatsFileName.has_value());
+    const std::filesystem::path name(*task->Opt.VideoStatsFileName);
+    EXPECT_EQ(name.parent_path(), std::filesystem::read_symlink("/proc/self/exe").parent_path());
+    const std::string file = name.filename().string();
+    ASSERT_EQ(file.size(), std::string("vstats_hhnnss.log").size()) << file;
+    EXPECT_EQ(file.rfind("vstats_", 0), 0u);
+    EXPECT_TRUE(std::all_of(file.begin() + 7, file.begin() + 13, ::isdigit)) << file;
 }
 
 TEST_F(OptionValues, TimesAndDates) {
