@@ -8,6 +8,7 @@ PACKAGES=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   libavcodec-extra ffmpeg
   libgtest-dev libgmock-dev
+  time
 )
 
 missing=()

@@ -1,0 +1,14 @@
+# shellcheck shell=bash disable=SC2034
+# The benchmark cases, sourced by run.sh. One line each, fields split by '|':
+#   name | source clip | output extension | tavrin-transcode options | ffmpeg options
+# Both sides get the same settings: ours in the engine's option names (b, ab, vcodec,
+# legacy encoder names), ffmpeg in today's spelling.
+BENCH_CASES=(
+  "appletv-mpeg4-aac|source-640x480.mp4|mp4|-vcodec mpeg4 -b 1500000 -s 640x480 -r 25 -acodec aac -ab 128000 -ar 44100 -ac 2|-c:v mpeg4 -b:v 1500000 -s 640x480 -r 25 -c:a aac -b:a 128000 -ar 44100 -ac 2"
+  "appletv-h264-aac|source-640x480.mp4|mp4|-vcodec libx264 -b 2000000 -s 640x480 -r 25 -acodec aac -ab 128000 -ar 44100 -ac 2|-c:v libx264 -b:v 2000000 -s 640x480 -r 25 -c:a aac -b:a 128000 -ar 44100 -ac 2"
+  "720p-to-320x240-mpeg4|source-1280x720.mp4|mp4|-vcodec mpeg4 -b 768000 -s 320x240 -r 25 -acodec aac -ab 128000 -ar 44100 -ac 2|-c:v mpeg4 -b:v 768000 -s 320x240 -r 25 -c:a aac -b:a 128000 -ar 44100 -ac 2"
+  "audio-only-mp3|source-640x480.mp4|mp3|-vn -acodec libmp3lame -ab 192000|-vn -c:a libmp3lame -b:a 192000"
+  "copy-mp4-to-mkv|source-640x480.mp4|mkv|-vcodec copy -acodec copy|-c:v copy -c:a copy"
+  "wmv2-wmav2-wmv|source-640x480.mp4|wmv|-vcodec wmv2 -b 1500000 -s 640x480 -r 25 -acodec wmav2 -ab 128000 -ar 44100 -ac 2|-c:v wmv2 -b:v 1500000 -s 640x480 -r 25 -c:a wmav2 -b:a 128000 -ar 44100 -ac 2"
+  "mpeg4-amrnb-3gp|source-640x480.mp4|3gp|-vcodec mpeg4 -s 176x144 -acodec libamr_nb -ar 8000 -ac 1 -ab 12200|-c:v mpeg4 -s 176x144 -c:a libopencore_amrnb -ar 8000 -ac 1 -b:a 12200"
+)
