@@ -1,6 +1,7 @@
 // Finding codecs by name and handing recorded generic options to library objects.
 #include "FFmpeg.h"
 #include "OptionContexts.h"
+#include "binding/LegacyNames.h"
 
 namespace tavrin {
 namespace {
@@ -15,7 +16,7 @@ bool TCustomFFmpeg::FindCodec(const std::optional<std::string>& name, TMediaKind
     codecId = 0;
     if (!name || name->empty())
         return true;
-    const std::string& libraryName = *name;
+    const std::string libraryName = encoder ? LegacyEncoderName(*name) : *name;
     const AVCodec* codec = encoder ? avcodec_find_encoder_by_name(libraryName.c_str())
                                    : avcodec_find_decoder_by_name(libraryName.c_str());
     const char* role = encoder ? "encoder" : "decoder";
@@ -37,6 +38,9 @@ void TCustomFFmpeg::ApplyContextOptions(void* target, void* optionContext, int f
     for (const std::string& name : Opt.GenericOptionNames) {
         const AVOption* o = av_opt_find(optionContext, name.c_str(), nullptr, 0, 0);
         if (!o || (o->flags & flags) != flags)
+            continue;
+        // Shared today, video only in the option language ("b"): audio keeps its own rate.
+        if (LegacyOption(name, "").kinds == lkVideoOnly && !(flags & AV_OPT_FLAG_VIDEO_PARAM))
             continue;
         uint8_t* value = nullptr;
         if (av_opt_get(optionContext, name.c_str(), 0, &value) < 0 || !value)

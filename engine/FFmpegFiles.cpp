@@ -5,12 +5,14 @@
 #include "FFmpeg.h"
 #include "OptionContexts.h"
 #include "TaskFiles.h"
+#include "binding/Binding.h"
 
 namespace tavrin {
 
 // An output left empty is deleted, so a run that wrote nothing leaves no file behind.
 void TCustomFFmpeg::ReleaseFiles() noexcept {
     *optionContexts_ = TOptionContexts{};
+    std::lock_guard codecs(CodecLock());  // freeing an open codec closes it
     for (TOutputFile& out : files_->Outputs) {
         const bool writesFile = out.Context && !(out.Context->oformat->flags & AVFMT_NOFILE);
         out.Streams.clear();

@@ -6,6 +6,7 @@
 #include "FFmpeg.h"
 #include "OptionContexts.h"
 #include "TaskFiles.h"
+#include "binding/PrivateOptions.h"
 
 namespace tavrin {
 namespace {
@@ -99,6 +100,7 @@ bool TCustomFFmpeg::CreateOutputFile(const std::string& FileName) {
         return false;
     }
     TOutputFile out{OutputContextPtr(raw), FileName, {}};
+    ApplyPrivateOptions(out.Context.get(), Opt.MuxerPrivateOptions);
     if (!CreateStreams(out))
         return false;
     SetMetadata(out.Context.get());

@@ -8,6 +8,7 @@
 #include "OptionContexts.h"
 #include "EncoderChoices.h"
 #include "TaskFiles.h"
+#include "binding/PrivateOptions.h"
 
 namespace tavrin {
 namespace {
@@ -150,6 +151,7 @@ TOutputStreamInfo TCustomFFmpeg::MakeVideoEncoder(const TOutputFile& out) {
     if (info.StreamCopy)
         return info;
     ApplyContextOptions(e, optionContexts_->codec[mkVideo].get(), AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+    ApplyPrivateOptions(e, Opt.EncoderPrivateOptions[mkVideo]);
     SetVideoGeometry(e);
     SetVideoRateControl(e, info);
     return info;
@@ -224,6 +226,7 @@ TOutputStreamInfo TCustomFFmpeg::MakeAudioEncoder(const TOutputFile& out, AVStre
         e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (!info.StreamCopy) {
         ApplyContextOptions(e, optionContexts_->codec[mkAudio].get(), AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+        ApplyPrivateOptions(e, Opt.EncoderPrivateOptions[mkAudio]);
         if (Opt.AudioQScale > -99999.0f) {
             e->flags |= AV_CODEC_FLAG_QSCALE;
             info.Quality = Opt.AudioQScale * FF_QP2LAMBDA;
@@ -255,6 +258,7 @@ TOutputStreamInfo TCustomFFmpeg::MakeSubtitleEncoder(AVStream* st) {
         info.Encoder = NewEncoderContext(id, mkSubtitle, Opt.ThreadCount);
         ApplyContextOptions(info.Encoder.get(), optionContexts_->codec[mkSubtitle].get(),
                             AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
+        ApplyPrivateOptions(info.Encoder.get(), Opt.EncoderPrivateOptions[mkSubtitle]);
     }
     if (!Opt.SubtitleLanguage.empty()) {
         av_dict_set(&st->metadata, "language", Opt.SubtitleLanguage.substr(0, 3).c_str(), 0);

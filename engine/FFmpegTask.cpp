@@ -139,10 +139,6 @@ void TCustomFFmpeg::Run() {
     NotifyTerminate();
 }
 
-void TCustomFFmpeg::Transcode() {
-    throw FFMpegException("Transcoding is not available in this build");
-}
-
 void TCustomFFmpeg::NotifyTerminate() {
     Running = false;
     Thread = nullptr;
