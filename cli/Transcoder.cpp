@@ -4,7 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
 #include <mutex>
+#include <thread>
 
 #include "FFmpegEngine.h"
 
@@ -26,20 +30,52 @@ void BlockRunSignals() {
 
 namespace {
 
+// Receives the blocked signals on a thread of its own, so that Ctrl+C is heard while the
+// main thread is still opening the input or the output.
+class TSignalWatch {
+public:
+    explicit TSignalWatch(std::function<void(int)> onStop)
+        : onStop_(std::move(onStop)), thread_([this] { Loop(); }) {}
+    ~TSignalWatch() {
+        quit_ = true;
+        pthread_kill(thread_.native_handle(), SIGUSR1);
+        thread_.join();
+    }
+    TSignalWatch(const TSignalWatch&) = delete;
+    TSignalWatch& operator=(const TSignalWatch&) = delete;
+
+private:
+    void Loop() {
+        const sigset_t set = RunSignals();
+        while (!quit_) {
+            int signal = 0;
+            if (sigwait(&set, &signal) == 0 && signal != SIGUSR1)
+                onStop_(signal);
+        }
+    }
+
+    std::function<void(int)> onStop_;
+    std::atomic<bool> quit_{false};
+    std::thread thread_;
+};
+
 class TRun {
 public:
-    TRun(const TCommandLine& line, TConsole& console)
-        : line_(line), console_(console), waiter_(pthread_self()) {}
+    TRun(const TCommandLine& line, TConsole& console) : line_(line), console_(console) {}
 
     int Execute() {
+        TSignalWatch watch([this](int signal) { Stop(signal); });
         if (!Prepare())
             return kExitFailed;
-        engine_.StartTasks(1);
-        const int signal = WaitForEnd();
+        {
+            std::lock_guard l(startMutex_);
+            engine_.StartTasks(1);
+            started_ = true;
+        }
+        WaitForEnd();
         console_.EndProgress();
-        if (signal != 0)
-            return 128 + signal;
-        return Outcome();
+        std::lock_guard l(startMutex_);
+        return stoppedBy_ != 0 ? StoppedOutcome() : Outcome();
     }
 
 private:
@@ -71,44 +107,45 @@ private:
                 console_.Progress(FormatProgress({frame, fps, durationMs, quality, bitrate, size, totalMs}));
         };
         engine_.OnTerminate = [this](int index, bool finished, bool exception, const std::string& message) {
-            std::lock_guard l(mutex_);
+            std::lock_guard l(endMutex_);
             if (index < 0) {
                 ended_ = true;
-                pthread_kill(waiter_, SIGUSR1);
+                endChanged_.notify_all();
                 return;
             }
             reported_ = true;
             finished_ = finished && !exception;
+            exception_ = exception;
             message_ = message;
         };
     }
 
-    // Returns the stopping signal, or 0 when the task ended by itself. A second Ctrl+C
-    // leaves at once, without the end of the output.
-    int WaitForEnd() {
-        const sigset_t set = RunSignals();
-        int stoppedBy = 0;
-        for (;;) {
-            {
-                std::lock_guard l(mutex_);
-                if (ended_)
-                    return stoppedBy;
+    // Before the run starts there is nothing to finish, so the program leaves at once; a
+    // running task is stopped and its output finished. A second signal leaves at once.
+    void Stop(int signal) {
+        {
+            std::lock_guard l(startMutex_);
+            if (started_ && stoppedBy_ == 0) {
+                stoppedBy_ = signal;
+                signal = 0;
             }
-            int signal = 0;
-            if (sigwait(&set, &signal) != 0 || signal == SIGUSR1)
-                continue;
-            if (stoppedBy != 0) {
-                console_.Line("tavrin-transcode: stopped without finishing the output");
-                _exit(128 + signal);
-            }
-            stoppedBy = signal;
-            console_.Line("tavrin-transcode: stopping, finishing the output (press Ctrl+C again to quit at once)");
-            engine_.StopTasks();
         }
+        if (signal != 0) {
+            console_.EndProgress();
+            console_.Line("tavrin-transcode: stopped without finishing the output");
+            _exit(128 + signal);
+        }
+        console_.Line("tavrin-transcode: stopping, finishing the output (press Ctrl+C again to quit at once)");
+        engine_.StopTasks();
+    }
+
+    void WaitForEnd() {
+        std::unique_lock l(endMutex_);
+        endChanged_.wait(l, [this] { return ended_; });
     }
 
     int Outcome() {
-        std::lock_guard l(mutex_);
+        std::lock_guard l(endMutex_);
         if (reported_ && finished_)
             return kExitFinished;
         if (message_.empty())
@@ -118,6 +155,14 @@ private:
         return kExitFailed;
     }
 
+    // A stopped run still says when finishing its output went wrong.
+    int StoppedOutcome() {
+        std::lock_guard l(endMutex_);
+        if (exception_)
+            console_.Line("tavrin-transcode: " + message_);
+        return 128 + stoppedBy_;
+    }
+
     bool Fail(const std::string& text) {
         console_.Line("tavrin-transcode: " + text);
         return false;
@@ -125,12 +170,16 @@ private:
 
     const TCommandLine& line_;
     TConsole& console_;
-    const pthread_t waiter_;
     bool showProgress_ = true;
-    std::mutex mutex_;
+    std::mutex startMutex_;  // orders the start against a stop request
+    bool started_ = false;
+    int stoppedBy_ = 0;
+    std::mutex endMutex_;
+    std::condition_variable endChanged_;
     bool ended_ = false;
     bool reported_ = false;
     bool finished_ = false;
+    bool exception_ = false;
     std::string message_;
     // Last, so that it is gone before the state its handlers use.
     TFFmpegEngine engine_;

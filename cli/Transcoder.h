@@ -12,9 +12,9 @@ constexpr int kExitFinished = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// The signals the run waits for itself: Ctrl+C, a polite kill, and the wake-up sent when
-// the engine reports its end. Block them before any thread exists so that every engine
-// and codec thread inherits the mask and only the waiting thread receives them.
+// The signals the run handles itself: Ctrl+C, a polite kill, and the wake-up that ends its
+// signal thread. Block them before any thread exists so that every engine and codec
+// thread inherits the mask and only the run's signal thread receives them.
 sigset_t RunSignals();
 void BlockRunSignals();
 
