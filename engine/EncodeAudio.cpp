@@ -94,16 +94,22 @@ const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamSta
             ist.IsStart = false;
             return buf;
         }
-        if (byteDelta + size <= kMaxPaddedBytes)
+        int added = static_cast<int>(std::trunc(delta));
+        if (byteDelta + size <= kMaxPaddedBytes) {
             ist.IsStart = false;
-        else
-            byteDelta = std::max(0, kMaxPaddedBytes - size);  // never a negative length
+        } else {
+            // A chunk larger than the padding limit gets none: never a negative length.
+            byteDelta = std::max(0, kMaxPaddedBytes - size);
+            added = byteDelta / (2 * decCh);
+        }
+        if (byteDelta == 0)
+            return buf;
         silence_.assign(static_cast<size_t>(byteDelta), 0);
         silence_.insert(silence_.end(), buf, buf + size);
         size += byteDelta;
         if (task_.Verbosity > 2) {
             char line[96];
-            std::snprintf(line, sizeof line, "adding %d audio samples of silence", static_cast<int>(std::trunc(delta)));
+            std::snprintf(line, sizeof line, "adding %d audio samples of silence", added);
             Log(1, line);
         }
         return silence_.data();

@@ -6,8 +6,8 @@ namespace tavrin::test {
 namespace {
 
 struct Engine : ::testing::Test {
+    EventRecorder rec;  // outlives the engine, whose threads call it
     TFFmpegEngine engine;
-    EventRecorder rec;
     std::vector<std::shared_ptr<ScriptedTask>> tasks;
 
     void SetUp() override { rec.Attach(engine); }

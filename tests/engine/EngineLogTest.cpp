@@ -9,6 +9,7 @@ namespace tavrin::test {
 namespace {
 
 struct LibraryLogLines : ::testing::Test {
+    EventRecorder rec;  // outlives the engine, whose threads call it
     TFFmpegEngine engine;
     std::mutex mutex;
     std::vector<std::tuple<int, TLogLevel, std::string>> lines;
@@ -84,7 +85,6 @@ TEST_F(LibraryLogLines, AMessageWithAContextStartsWithItsNameAndClassAddress) {
 }
 
 TEST_F(LibraryLogLines, LinesFromATasksThreadCarryItsIndex) {
-    EventRecorder rec;
     rec.Attach(engine);
     engine.OnLog = [this](int index, TLogLevel level, const std::string& msg) {
         std::lock_guard l(mutex);

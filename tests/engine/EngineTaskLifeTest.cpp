@@ -5,8 +5,8 @@ namespace tavrin::test {
 namespace {
 
 TEST(TaskLife, ClearingTheListInsideTheTerminateEventOfThatTaskIsSafe) {
+    EventRecorder rec;  // outlives the engine, whose threads call it
     TFFmpegEngine engine;
-    EventRecorder rec;
     rec.Attach(engine);
     std::weak_ptr<ScriptedTask> weak;
     {
@@ -30,8 +30,8 @@ TEST(TaskLife, ClearingTheListInsideTheTerminateEventOfThatTaskIsSafe) {
 }
 
 TEST(TaskLife, ClearingFromTheCallerWaitsForARunningTaskToEnd) {
+    EventRecorder rec;  // outlives the engine, whose threads call it
     TFFmpegEngine engine;
-    EventRecorder rec;
     rec.Attach(engine);
     std::weak_ptr<ScriptedTask> weak;
     {
@@ -125,8 +125,8 @@ TEST(AddInputTask, TheInputDurationBecomesTheTotalOutputDuration) {
 }
 
 TEST(Launch, TheTaskTakesTheEnginesIntervalAndLevelWhenLaunched) {
+    EventRecorder rec;  // outlives the engine, whose threads call it
     TFFmpegEngine engine;
-    EventRecorder rec;
     rec.Attach(engine);
     auto task = MakeScriptedTask(1);
     engine.AdoptTask(task);

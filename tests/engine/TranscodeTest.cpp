@@ -179,6 +179,46 @@ TEST(Transcode, AudioSyncPadsALateFirstPacketWithSilence) {
     EXPECT_NE(std::count(samples.begin() + 2 * 22050, samples.begin() + 2 * 22050 + 200, 0), 200);
 }
 
+TEST(Transcode, AudioSyncPaddingIsCutAtItsLimitAndNeverNegative) {
+    const auto dir = TempDir();
+    // Late by 1 s in 1024-sample chunks: the first chunk is padded up to 131072 bytes only.
+    const std::string small = MakeClip(dir, "late1s.mkv",
+        "-f lavfi -i testsrc2=size=160x120:rate=25:duration=3 -itsoffset 1 -f lavfi -i "
+        "sine=frequency=300:sample_rate=44100:duration=2 -map 0 -map 1 -c:v mpeg4 -c:a pcm_s16le -ac 2");
+    ConversionSetup s = Job(small, (dir / "cut.wav").string(), "", "vn");
+    s.configure = [](TOutputOptions& o) { o.AudioSyncMethod = 1; };
+    s.level = llAll;
+    Conversion c = Convert(s);
+    ASSERT_TRUE(c.finished) << c.message;
+    const auto samples = WavSamples(s.output);
+    const size_t firstPad = (131072 - 4096) / 2;
+    ASSERT_GT(samples.size(), firstPad + 2);
+    EXPECT_EQ(std::count(samples.begin(), samples.begin() + static_cast<ptrdiff_t>(firstPad), 0),
+              static_cast<ptrdiff_t>(firstPad));
+    EXPECT_NE(samples[firstPad + 2], 0);
+    EXPECT_TRUE(c.Logged("adding 31744 audio samples of silence"));
+
+    // Chunks of 40000 samples are larger than the limit themselves: they get no padding;
+    // only the short last chunk is padded up to the limit.
+    const std::string big = MakeClip(dir, "bigframes.mkv",
+        "-f lavfi -i testsrc2=size=160x120:rate=25:duration=3 -itsoffset 1 -f lavfi -i "
+        "sine=frequency=300:sample_rate=44100:duration=2 -map 0 -map 1 -c:v mpeg4 -c:a flac -frame_size 40000 -ac 2");
+    s = Job(big, (dir / "big.wav").string(), "", "vn");
+    s.configure = [](TOutputOptions& o) { o.AudioSyncMethod = 1; };
+    s.level = llAll;
+    c = Convert(s);
+    ASSERT_TRUE(c.finished) << c.message;
+    const auto bigSamples = WavSamples(s.output);
+    ASSERT_GT(bigSamples.size(), 100u);
+    EXPECT_NE(std::count(bigSamples.begin(), bigSamples.begin() + 100, 0), 100) << "no leading silence";
+    int padded = 0;
+    for (const std::string& line : c.logs)
+        std::sscanf(line.c_str(), "adding %d audio samples of silence", &padded);
+    EXPECT_GT(padded, 0);
+    EXPECT_LT(padded, 131072 / 4 - 8000);  // the last chunk itself takes part of the limit
+    EXPECT_NEAR(ProbeMedia(s.output).duration, 2.0 + padded / 44100.0, 0.01);
+}
+
 TEST(Transcode, VideoSyncDropsForALowerRateAndDuplicatesForAHigherOne) {
     const auto dir = TempDir();
     ConversionSetup low = Job(Fixture("clip.mkv"), (dir / "low.mkv").string(), "", "an\nvcodec=mpeg4\nr=10");

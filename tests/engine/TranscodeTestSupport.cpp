@@ -2,6 +2,8 @@
 
 namespace tavrin::test {
 
+void RunConversion(const ConversionSetup& setup, Conversion& c);
+
 bool Conversion::Logged(const std::string& text) const {
     for (const std::string& l : logs)
         if (l.find(text) != std::string::npos)
@@ -10,11 +12,18 @@ bool Conversion::Logged(const std::string& text) const {
 }
 
 Conversion Convert(const ConversionSetup& setup) {
-    TFFmpegEngine engine;
     Conversion c;
+    RunConversion(setup, c);
+    return c;
+}
+
+// Everything the engine's threads touch is declared before the engine, which waits for
+// them when it goes.
+void RunConversion(const ConversionSetup& setup, Conversion& c) {
     std::mutex mutex;
     std::condition_variable done;
     bool over = false;
+    TFFmpegEngine engine;
     engine.SetLogLevel(setup.level);
     engine.SetProgressInterval(setup.progressIntervalMs);
     engine.OnLog = [&](int, TLogLevel, const std::string& msg) {
@@ -48,7 +57,7 @@ Conversion Convert(const ConversionSetup& setup) {
     c.added = index >= 0;
     if (!c.added) {
         c.message = engine.LastErrorText();
-        return c;
+        return;
     }
     TOutputOptions out;
     out.ExtraOptions = setup.outputLines;
@@ -57,12 +66,11 @@ Conversion Convert(const ConversionSetup& setup) {
     c.created = engine.SetTaskOutput(index, setup.output, &out);
     if (!c.created) {
         c.message = engine.LastErrorText();
-        return c;
+        return;
     }
     engine.StartTasks(1);
     std::unique_lock l(mutex);
     EXPECT_TRUE(done.wait_for(l, std::chrono::seconds(120), [&] { return over; })) << "conversion hung";
-    return c;
 }
 
 std::string MakeClip(const std::filesystem::path& dir, const std::string& name, const std::string& args) {
