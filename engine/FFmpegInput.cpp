@@ -169,11 +169,8 @@ void TCustomFFmpeg::TakeVideoParameters(const std::string& fileName, AVStream* s
     Opt.FrameAspectRatio = sar.num && sar.den && par->height
                                ? static_cast<float>(av_q2d(sar) * par->width / par->height)
                                : 0.0f;
-    if (Opt.FrameAspectRatio == 0) {
-        if (par->width <= 0 || par->height <= 0)
-            throw FFMpegException("Incorrect aspect ratio specification.");
-        Opt.FrameAspectRatio = static_cast<float>(par->width) / static_cast<float>(par->height);
-    }
+    if (Opt.FrameAspectRatio == 0)
+        DispatchOption("aspect", std::to_string(par->width) + ":" + std::to_string(par->height));
     if (par->format < 0 && IsRealMediaName(fileName)) {
         par->format = AV_PIX_FMT_YUV420P;
         c->pix_fmt = AV_PIX_FMT_YUV420P;
