@@ -124,6 +124,21 @@ TEST(AddInputTask, TheInputDurationBecomesTheTotalOutputDuration) {
     EXPECT_THROW(engine.SetTaskOutput(3, "x.mkv", nullptr), std::out_of_range);
 }
 
+TEST(SetTaskOutput, AnUnknownEncoderFailsWithItsTextAndTheTaskStays) {
+    TFFmpegEngine engine;
+    ASSERT_EQ(engine.AddInputTask(Fixture("clip.mp4"), nullptr), 0);
+    TOutputOptions options;
+    options.VideoCodec = "nosuchencoder";
+    const auto out = TempDir() / "x.mp4";
+    EXPECT_FALSE(engine.SetTaskOutput(0, out.string(), &options));
+    EXPECT_EQ(engine.LastErrorText(), "new_video_stream fail: Unknown encoder 'nosuchencoder'");
+    EXPECT_EQ(engine.Tasks().Count(), 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    options.VideoCodec = "libfaac";  // an old audio encoder name, still an audio encoder
+    EXPECT_FALSE(engine.SetTaskOutput(0, out.string(), &options));
+    EXPECT_EQ(engine.LastErrorText(), "new_video_stream fail: Invalid encoder type 'libfaac'");
+}
+
 TEST(Launch, TheTaskTakesTheEnginesIntervalAndLevelWhenLaunched) {
     EventRecorder rec;  // outlives the engine, whose threads call it
     TFFmpegEngine engine;
