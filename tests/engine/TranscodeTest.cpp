@@ -236,6 +236,28 @@ TEST(Transcode, VideoSyncDropsForALowerRateAndDuplicatesForAHigherOne) {
     EXPECT_NEAR(std::stoi(ProbeMedia(high.output).First("video")->at("nb_read_packets")), 150, 3);
 }
 
+TEST(Transcode, TwoPassWritesThenReadsItsStatisticsAndVstatsGetsALinePerPicture) {
+    const auto dir = TempDir();
+    const std::string stem = (dir / "stats").string(), vstats = (dir / "vstats.log").string();
+    Conversion c = Convert(Job(Fixture("clip.avi"), (dir / "pass1.mkv").string(), "",
+                               "an\nvcodec=mpeg4\nb=300000\npass=1\npasslogfile=" + stem + "\nvstats_file=" + vstats));
+    ASSERT_TRUE(c.finished) << c.message;
+    ASSERT_TRUE(std::filesystem::exists(stem + "-0.log"));
+    EXPECT_GT(std::filesystem::file_size(stem + "-0.log"), 0u);
+    std::ifstream stats(vstats);
+    int lines = 0;
+    for (std::string line; std::getline(stats, line); ++lines)
+        EXPECT_EQ(line.rfind("frame= ", 0), 0u) << line;
+    EXPECT_EQ(lines, 75);
+
+    c = Convert(Job(Fixture("clip.avi"), (dir / "pass2.mkv").string(), "",
+                    "an\nvcodec=mpeg4\nb=300000\npass=2\npasslogfile=" + stem));
+    ASSERT_TRUE(c.finished) << c.message;
+    c = Convert(Job(Fixture("clip.avi"), (dir / "pass2b.mkv").string(), "",
+                    "an\nvcodec=mpeg4\npass=2\npasslogfile=" + (dir / "none").string()));
+    EXPECT_EQ(c.message, "creat open fail: " + (dir / "none").string() + "-0.log");
+}
+
 TEST(Transcode, ProgressReportsAreCoherentAndStartWithTheFirstPicture) {
     const auto dir = TempDir();
     const std::string out = (dir / "progress.mp4").string();
