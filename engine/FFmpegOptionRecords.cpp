@@ -106,7 +106,7 @@ void ApplyTimestamp(TCustomFFmpeg& task, double days) {
         task.Opt.RecTimestamp = std::time(nullptr);
     } else if (days > 0) {
         if (!std::isfinite(days) || days > 2958466.0)  // beyond 31 Dec 9999
-            throw FFMpegException("Invalid date specification for Timestamp: " + std::to_string(days));
+            throw FFMpegException("Timestamp is not a date between 1899 and 9999: " + std::to_string(days));
         task.Opt.RecTimestamp = DateTimeToUnix(days, StandardZoneOffset());
     }
 }

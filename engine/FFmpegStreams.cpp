@@ -32,6 +32,14 @@ CodecContextPtr NewEncoderContext(int codecId, TMediaKind kind, int threadCount)
     return e;
 }
 
+// A forced codec tag, and global headers when the container keeps them apart.
+void SetTagAndHeaders(AVCodecContext* e, uint32_t tag, bool globalHeader) {
+    if (tag)
+        e->codec_tag = tag;
+    if (globalHeader)
+        e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+}
+
 }  // namespace
 
 // The listed rate nearest to fps; ties keep the earlier entry.
@@ -142,10 +150,7 @@ TOutputStreamInfo TCustomFFmpeg::MakeVideoEncoder(const TOutputFile& out) {
     info.StreamCopy = Opt.VideoStreamCopy;
     info.Encoder = NewEncoderContext(info.StreamCopy ? 0 : EncoderIdFor(mkVideo, out), mkVideo, Opt.ThreadCount);
     AVCodecContext* e = info.Encoder.get();
-    if (Opt.VideoCodecTag)
-        e->codec_tag = Opt.VideoCodecTag;
-    if (WantsGlobalHeader(Opt.VideoGlobalHeader, out.Context->oformat))
-        e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    SetTagAndHeaders(e, Opt.VideoCodecTag, WantsGlobalHeader(Opt.VideoGlobalHeader, out.Context->oformat));
     if (Opt.VideoGlobalHeader & 2)
         e->flags2 |= AV_CODEC_FLAG2_LOCAL_HEADER;
     if (info.StreamCopy)
@@ -220,10 +225,7 @@ TOutputStreamInfo TCustomFFmpeg::MakeAudioEncoder(const TOutputFile& out, AVStre
     info.StreamCopy = Opt.AudioStreamCopy;
     info.Encoder = NewEncoderContext(info.StreamCopy ? 0 : EncoderIdFor(mkAudio, out), mkAudio, Opt.ThreadCount);
     AVCodecContext* e = info.Encoder.get();
-    if (Opt.AudioCodecTag)
-        e->codec_tag = Opt.AudioCodecTag;
-    if (out.Context->oformat->flags & AVFMT_GLOBALHEADER)
-        e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    SetTagAndHeaders(e, Opt.AudioCodecTag, out.Context->oformat->flags & AVFMT_GLOBALHEADER);
     if (!info.StreamCopy) {
         ApplyContextOptions(e, optionContexts_->codec[mkAudio].get(), AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
         ApplyPrivateOptions(e, Opt.EncoderPrivateOptions[mkAudio]);

@@ -4,17 +4,14 @@
 
 #include <csignal>
 #include <filesystem>
-#include <map>
-#include <regex>
-#include <sstream>
 
 #include "ChildProcess.h"
+#include "MediaInfo.h"
 
 namespace tavrin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Fields = std::map<std::string, std::string>;
 
 const std::string kProgram = TAVRIN_TRANSCODE;
 const std::vector<std::string> kAppleTv = {"-vcodec", "mpeg4", "-b", "1500000", "-s", "640x480", "-r", "25",
@@ -40,40 +37,18 @@ std::vector<std::string> Command(const std::string& in, const std::vector<std::s
     return argv;
 }
 
-// One map per stream, in file order, from ffprobe's compact JSON (one stream per line),
-// plus the container's duration under "duration" in the last element.
-std::vector<Fields> Probe(const fs::path& file) {
-    const auto r = RunProgram({"ffprobe", "-v", "error", "-show_entries",
-                        "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
-                        "-of", "json=compact=1", file.string()});
-    EXPECT_EQ(r.status, 0) << r.output;
-    static const std::regex field(R"re("(\w+)": ("([^"]*)"|[-0-9.]+))re");
-    std::vector<Fields> streams;
-    Fields format;
-    std::istringstream lines(r.output);
-    for (std::string line; std::getline(lines, line);) {
-        Fields f;
-        for (std::sregex_iterator it(line.begin(), line.end(), field), end; it != end; ++it)
-            f[(*it)[1]] = (*it)[3].matched ? (*it)[3].str() : (*it)[2].str();
-        if (f.count("codec_type"))
-            streams.push_back(f);
-        else if (f.count("duration"))
-            format = f;
-    }
-    streams.push_back(format);
-    return streams;
-}
-
 TEST(TranscodeProgram, ConvertsTheClipWithTheAppleTvSettings) {
     const fs::path out = OutputDir() / "clip.mp4";
     const auto r = RunProgram(Command(Fixture("clip.mp4"), {}, kAppleTv, out));
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("\rframe="), std::string::npos) << "no progress line";
 
-    const auto info = Probe(out);
-    ASSERT_EQ(info.size(), 3u) << "one video, one audio stream";
-    const Fields& video = info[0].at("codec_type") == "video" ? info[0] : info[1];
-    const Fields& audio = info[0].at("codec_type") == "video" ? info[1] : info[0];
+    const MediaInfo info = ProbeMedia(out.string());
+    ASSERT_EQ(info.streams.size(), 2u) << "one video, one audio stream";
+    ASSERT_EQ(info.Count("video"), 1);
+    ASSERT_EQ(info.Count("audio"), 1);
+    const Fields& video = *info.First("video");
+    const Fields& audio = *info.First("audio");
     EXPECT_EQ(video.at("codec_name"), "mpeg4");
     EXPECT_EQ(video.at("width"), "640");
     EXPECT_EQ(video.at("height"), "480");
@@ -81,16 +56,16 @@ TEST(TranscodeProgram, ConvertsTheClipWithTheAppleTvSettings) {
     EXPECT_EQ(audio.at("codec_name"), "aac");
     EXPECT_EQ(audio.at("sample_rate"), "44100");
     EXPECT_EQ(audio.at("channels"), "2");
-    EXPECT_NEAR(std::stod(info[2].at("duration")), 3.0, 0.1);
+    EXPECT_NEAR(info.duration, 3.0, 0.1);
 }
 
 TEST(TranscodeProgram, AudioOnlyOutputHasOneStream) {
     const fs::path out = OutputDir() / "clip.mp3";
     const auto r = RunProgram(Command(Fixture("clip.avi"), {}, {"-vn", "-acodec", "libmp3lame", "-ab", "192000"}, out));
     ASSERT_EQ(r.status, 0) << r.output;
-    const auto info = Probe(out);
-    ASSERT_EQ(info.size(), 2u);
-    EXPECT_EQ(info[0].at("codec_name"), "mp3");
+    const MediaInfo info = ProbeMedia(out.string());
+    ASSERT_EQ(info.streams.size(), 1u);
+    EXPECT_EQ(info.streams[0].at("codec_name"), "mp3");
 }
 
 TEST(TranscodeProgram, CtrlCStopsCleanlyAndLeavesAPlayableShorterFile) {
@@ -101,9 +76,9 @@ TEST(TranscodeProgram, CtrlCStopsCleanlyAndLeavesAPlayableShorterFile) {
     child.Signal(SIGINT);
     EXPECT_EQ(child.Wait(), 130) << child.Output();
 
-    const auto info = Probe(out);  // a written trailer makes the file readable
-    ASSERT_EQ(info.size(), 3u) << child.Output();
-    const double seconds = std::stod(info[2].at("duration"));
+    const MediaInfo info = ProbeMedia(out.string());  // a written trailer makes the file readable
+    ASSERT_EQ(info.streams.size(), 2u) << child.Output();
+    const double seconds = info.duration;
     EXPECT_GT(seconds, 0.5);
     EXPECT_LT(seconds, 2.9);
 }
