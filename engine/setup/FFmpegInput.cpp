@@ -34,6 +34,8 @@ AVDictionary* FormatParameters(const TOptionSettings& o) {
             av_dict_set(&d, "pixel_format", name, 0);
     SetIf(&d, o.VideoChannel != 0, "channel", std::to_string(o.VideoChannel));
     SetIf(&d, o.VideoStandard.has_value(), "standard", o.VideoStandard.value_or(""));
+    // Picture inputs start over at their end (a single picture becomes a still clip).
+    SetIf(&d, o.LoopInput, "loop", "1");
     return d;
 }
 

@@ -2,6 +2,7 @@
 // stream, a looped picture, the recording date in the container, the probe of an unknown
 // format. Checked with ffprobe.
 #include "TranscodeTestSupport.h"
+#include "options/OptionParsing.h"
 
 namespace tavrin::test {
 namespace {
@@ -35,6 +36,57 @@ TEST(ProgrammeInput, EachProgrammeOpensAndItsOwnStreamsDescribeTheOutput) {
         EXPECT_EQ(info.First("video")->at("height"), p.height) << "programme " << p.programme;
         EXPECT_EQ(info.First("audio")->at("channels"), "1") << "programme " << p.programme;
     }
+}
+
+TEST(LoopedInput, ASinglePictureLoopsIntoAClipOfTheAskedLength) {
+    const auto dir = TempDir();
+    const std::string picture = MakeClip(dir, "still.png", "-f lavfi -i testsrc2=size=160x120 -frames:v 1");
+    const std::string looped = (dir / "looped.mkv").string();
+    Conversion c = Convert(Job(picture, looped, "loop_input", "vcodec=mpeg4\nt=2"));
+    ASSERT_TRUE(c.finished) << c.message;
+    const MediaInfo info = ProbeMedia(looped);
+    EXPECT_NEAR(std::stoi(info.First("video")->at("nb_read_packets")), 50, 1);
+    EXPECT_NEAR(info.duration, 2.0, 0.1);
+
+    const std::string once = (dir / "once.mkv").string();
+    c = Convert(Job(picture, once, "", "vcodec=mpeg4\nt=2"));
+    ASSERT_TRUE(c.finished) << c.message;
+    EXPECT_EQ(ProbeMedia(once).First("video")->at("nb_read_packets"), "1");
+}
+
+TEST(RecordingDate, ReachesTheContainerAsAnIsoUtcDate) {
+    const auto dir = TempDir();
+    for (const char* ext : {".mkv", ".mp4", ".mov"}) {
+        const std::string out = (dir / (std::string("dated") + ext)).string();
+        Conversion c = Convert(Job(Fixture("clip.mkv"), out, "", "vcodec=mpeg4\nacodec=aac\ntimestamp=2008-05-01T12:30:15Z"));
+        ASSERT_TRUE(c.finished) << ext << ": " << c.message;
+        EXPECT_EQ(ProbeMedia(out).format["tags.creation_time"], "2008-05-01T12:30:15.000000Z") << ext;
+    }
+    // The record's date is local standard time in days since 30 Dec 1899.
+    const std::string out = (dir / "record.mp4").string();
+    ConversionSetup s = Job(Fixture("clip.mkv"), out, "", "vcodec=mpeg4\nacodec=aac");
+    s.configure = [](TOutputOptions& o) { o.Timestamp = 39569.5 + StandardZoneOffset() / 86400.0; };
+    Conversion c = Convert(s);
+    ASSERT_TRUE(c.finished) << c.message;
+    EXPECT_EQ(ProbeMedia(out).format["tags.creation_time"], "2008-05-01T12:00:00.000000Z");
+}
+
+TEST(UnknownFormat, TheLowScoreWarningIsLoggedOnceWithItsPrefix) {
+    TFFmpegEngine engine;
+    ASSERT_TRUE(engine.LoadCodecLibraries("", true));
+    std::mutex mutex;
+    std::vector<std::string> warnings;
+    engine.OnLog = [&](int, TLogLevel, const std::string& msg) {
+        std::lock_guard l(mutex);
+        if (msg.find("detected only with low score") != std::string::npos)
+            warnings.push_back(msg);
+    };
+    const std::string text = Fixture("notmedia.avi");
+    EXPECT_EQ(engine.AddInputTask(text, nullptr), -1);
+    EXPECT_EQ(engine.LastErrorText(), text + ": Unknown format");
+    std::lock_guard l(mutex);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].rfind("[avi @ ", 0), 0u) << warnings[0];
 }
 
 }  // namespace
