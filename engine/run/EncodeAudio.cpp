@@ -96,7 +96,12 @@ const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamSta
     const int decCh = in.Channels();
     const double ipts = static_cast<double>(ist.Pts - opt_.StartTime) / 1000000.0;
     const double delta = ipts * enc->sample_rate - static_cast<double>(ost.SyncOpts) - FifoSamples(ost);
-    int byteDelta = static_cast<int>(std::trunc(delta * in.Rate() / enc->sample_rate)) * 2 * decCh;
+    // Never more than the chunk to drop or the padding limit to add: a wild timestamp must
+    // not overflow the byte count.
+    const double inDelta = std::clamp(std::trunc(delta * in.Rate() / enc->sample_rate),
+                                      -static_cast<double>(size / (2 * decCh)),
+                                      static_cast<double>(kMaxPaddedBytes / (2 * decCh) + 1));
+    int byteDelta = static_cast<int>(inDelta) * 2 * decCh;
     if (std::fabs(delta) <= 50)
         return buf;
     if (ist.IsStart || std::fabs(delta) > opt_.AudioDriftThreshold * enc->sample_rate) {
@@ -105,13 +110,13 @@ const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamSta
             buf += -byteDelta;
             size += byteDelta;
             if (task_.Verbosity > 2)
-                Log(1, "discarding " + std::to_string(static_cast<int>(std::trunc(-delta))) + " audio samples");
+                Log(1, "discarding " + std::to_string(static_cast<long long>(std::trunc(-delta))) + " audio samples");
             if (size <= 0)
                 return nullptr;
             ist.IsStart = false;
             return buf;
         }
-        int added = static_cast<int>(std::trunc(delta));
+        long long added = static_cast<long long>(std::trunc(delta));
         if (byteDelta + size <= kMaxPaddedBytes) {
             ist.IsStart = false;
         } else {
@@ -126,7 +131,7 @@ const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamSta
         size += byteDelta;
         if (task_.Verbosity > 2) {
             char line[96];
-            std::snprintf(line, sizeof line, "adding %d audio samples of silence", added);
+            std::snprintf(line, sizeof line, "adding %lld audio samples of silence", added);
             Log(1, line);
         }
         return silence_.data();
