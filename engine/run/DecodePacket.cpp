@@ -71,42 +71,6 @@ int TTranscodeRun::ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt) {
     }
 }
 
-void TTranscodeRun::HandleDecodedAudio(TInputStreamState& ist, const AVPacket*) {
-    AVFrame* f = ist.Decoded.get();
-    const int channels = f->ch_layout.nb_channels;
-    if (channels <= 0 || f->sample_rate <= 0)
-        return;
-    const size_t bytes = static_cast<size_t>(f->nb_samples) * 2 * channels;
-    if (ist.Samples.size() < std::max<size_t>(bytes, 192000))
-        ist.Samples.resize(std::max<size_t>(bytes, 192000));
-    uint8_t* out = ist.Samples.data();
-    if (f->format == AV_SAMPLE_FMT_S16) {
-        std::copy_n(f->data[0], bytes, out);
-    } else {
-        if (!ist.ToS16) {
-            SwrContext* s = nullptr;
-            swr_alloc_set_opts2(&s, &f->ch_layout, AV_SAMPLE_FMT_S16, f->sample_rate, &f->ch_layout,
-                                static_cast<AVSampleFormat>(f->format), f->sample_rate, 0, nullptr);
-            ist.ToS16.reset(s);
-            if (!s || swr_init(s) < 0)
-                throw FFMpegException("Can not convert decoded audio to 16-bit samples");
-        }
-        swr_convert(ist.ToS16.get(), &out, f->nb_samples, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
-    }
-    ist.NextPts += static_cast<int64_t>(f->nb_samples) * 1000000 / f->sample_rate;
-    if (opt_.AudioVolume != 256) {
-        auto* s = reinterpret_cast<int16_t*>(out);
-        for (size_t i = 0; i < bytes / 2; ++i)
-            s[i] = static_cast<int16_t>(std::clamp((s[i] * opt_.AudioVolume + 128) >> 8, -32768, 32767));
-    }
-    EmulateRate(ist);
-    if (!Started(ist))
-        return;
-    for (TOutputStreamState& ost : ost_)
-        if (&ist_[static_cast<size_t>(ost.SourceIndex)] == &ist && ost.EncodingNeeded)
-            EncodeAudio(ost, ist, out, static_cast<int>(bytes));
-}
-
 void TTranscodeRun::HandleDecodedVideo(TInputStreamState& ist, const AVPacket* pkt) {
     AVFrame* f = ist.Decoded.get();
     if (const float q = PictureQuality(f, pkt); q > 0)

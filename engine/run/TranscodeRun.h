@@ -9,6 +9,7 @@
 
 #include "options/FFmpeg.h"
 #include "setup/TaskFiles.h"
+#include "binding/AudioShape.h"
 #include "binding/Owners.h"
 #include "binding/Rotation.h"
 
@@ -44,7 +45,9 @@ struct TInputStreamState {
     TPictureRotator Rotator;
     FramePtr Hooked;           // a view of the hooks' working copy
     SwrPtr ToS16;              // decoded audio to 16-bit interleaved
+    TAudioShape ToS16Input;    // what ToS16 was made for
     std::vector<uint8_t> Samples;  // 16-bit interleaved samples of the last decoded unit
+    TAudioShape SamplesShape;      // their rate and layout
 };
 
 struct TOutputStreamState {
@@ -75,7 +78,9 @@ struct TOutputStreamState {
     uint64_t TotalError[3] = {};
     // Audio
     bool AudioResample = false;
+    bool AudioStarted = false;  // the first sample is written: from now on SyncOpts only counts
     SwrPtr Resampler;
+    TAudioShape ResamplerInput;  // what Resampler was made for
     SwrPtr ToEncoder;  // 16-bit interleaved to the encoder's sample format
     std::vector<uint8_t> Fifo;
     size_t FifoStart = 0;
@@ -130,9 +135,14 @@ private:
     void FlushEncoders(TInputStreamState& ist);
     // Encoding
     void EncodeAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int size);
+    void UseResamplerFor(TOutputStreamState& ost, const TAudioShape& in);
+    const uint8_t* SyncAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
+    const uint8_t* StartAudioTimeline(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
+    void ConvertAudio(TOutputStreamState& ost, const uint8_t* data, int samples);
+    void DrainResampler(TOutputStreamState& ost);
     void EncodeAudioFrames(TOutputStreamState& ost, const uint8_t* data, int size);
     void SendAudioFrame(TOutputStreamState& ost, const uint8_t* data, int samples);
-    const uint8_t* SyncAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
+    void FlushAudio(TOutputStreamState& ost);
     int EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic);
     int VideoSyncCount(TOutputStreamState& ost, TInputStreamState& ist);
     const AVFrame* FormatPicture(TOutputStreamState& ost, const AVFrame* pic);
