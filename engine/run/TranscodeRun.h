@@ -11,6 +11,7 @@
 #include "setup/TaskFiles.h"
 #include "binding/AudioShape.h"
 #include "binding/Owners.h"
+#include "binding/Rotation.h"
 
 namespace tavrin {
 
@@ -40,6 +41,9 @@ struct TInputStreamState {
     bool IsStart = true;
     float Quality = 0;         // of the last decoded picture
     FramePtr Decoded;          // reused for every decoded unit
+    int Rotation = 0;          // clockwise degrees that make decoded pictures upright
+    TPictureRotator Rotator;
+    FramePtr Hooked;           // a view of the hooks' working copy
     SwrPtr ToS16;              // decoded audio to 16-bit interleaved
     TAudioShape ToS16Input;    // what ToS16 was made for
     std::vector<uint8_t> Samples;  // 16-bit interleaved samples of the last decoded unit
@@ -59,12 +63,14 @@ struct TOutputStreamState {
     int64_t SyncOpts = 0;
     int64_t LastPts = AV_NOPTS_VALUE;  // of the last written packet, stream time base
     // Video
-    bool VideoResample = false, VideoCrop = false, VideoPad = false;
+    bool VideoCrop = false, VideoPad = false;
     int CropTop = 0, CropLeft = 0;
     int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
-    int ResampleHeight = 0;
-    FramePtr PictureTemp;
-    SwsPtr Scaler;
+    FramePtr PictureTemp;   // the picture at the encoder's size and format, when one is needed
+    FramePtr Formatted;     // a view of the cropped decoded picture
+    FramePtr ScaleTarget;   // a view of PictureTemp inside the padding
+    SwsPtr Scaler;          // made for the pictures described by ScalerSource
+    struct { int width = 0, height = 0, format = -1; } ScalerSource;
     FramePtr Picture;  // the frame handed to the encoder
     int LastQuality = 0;
     char LastPictType = '?';
@@ -104,6 +110,7 @@ private:
     void SetUpStream(TOutputStreamState& ost);
     void SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamState& ist);
+    void SetUpSameQuality(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpTwoPass(TOutputStreamState& ost, int n);
     void LogStreamMapping();
     void OpenEncoders();
@@ -118,7 +125,8 @@ private:
     int DecodePacket(TInputStreamState& ist, const AVPacket* pkt);
     int ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt);
     void HandleDecodedAudio(TInputStreamState& ist, const AVPacket* pkt);
-    void HandleDecodedVideo(TInputStreamState& ist);
+    void HandleDecodedVideo(TInputStreamState& ist, const AVPacket* pkt);
+    const AVFrame* HookedPicture(TInputStreamState& ist, const AVFrame* pic);
     int DecodeSubtitle(TInputStreamState& ist, const AVPacket* pkt);
     void CopyPacket(TInputStreamState& ist, const AVPacket* pkt);
     void CopyToOutput(TOutputStreamState& ost, TInputStreamState& ist, const AVPacket* pkt);
@@ -138,6 +146,9 @@ private:
     int EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic);
     int VideoSyncCount(TOutputStreamState& ost, TInputStreamState& ist);
     const AVFrame* FormatPicture(TOutputStreamState& ost, const AVFrame* pic);
+    AVFrame* WritableTemp(TOutputStreamState& ost, bool scale);
+    SwsContext* ScalerFor(TOutputStreamState& ost, const AVFrame* src, int width, int height);
+    float SendQuality(const TOutputStreamState& ost, const TInputStreamState& ist) const;
     int SendPicture(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic, const AVFrame* final);
     void EncodeSubtitle(TOutputStreamState& ost, TInputStreamState& ist, AVSubtitle* sub, int64_t pts);
     int DrainEncoder(TOutputStreamState& ost);
