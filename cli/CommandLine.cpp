@@ -59,6 +59,10 @@ private:
             Input();
             return;
         }
+        if (name == "-codec-threads") {
+            CodecThreads();
+            return;
+        }
         CheckOneLine(name, "an option name");
         if (name.find('=') != std::string::npos)
             throw TUsageError("option -" + name + ": a name cannot contain '='");
@@ -83,6 +87,14 @@ private:
             throw TUsageError("option -i needs a file name");
         line_.Input = args_[pos_++];
         seenInput_ = true;
+    }
+
+    void CodecThreads() {
+        const std::optional<int> count = pos_ < args_.size() ? WholeNumber(args_[pos_]) : std::nullopt;
+        if (!count || *count < 0)
+            throw TUsageError("option --codec-threads needs a whole number of 0 or more");
+        line_.CodecThreads = count;
+        ++pos_;
     }
 
     void FileName(const std::string& word) {
@@ -122,6 +134,8 @@ std::string UsageText(std::string_view program) {
            "switches such as -an, -vn or -shortest take no value.\n"
            "  -v N   log level: -1 nothing but the failure and no progress line, 0 errors,\n"
            "         1 information (the default), 2 and 3 debugging\n"
+           "  --codec-threads N   threads per decoder and encoder; 0 (the default) uses\n"
+           "         every core\n"
            "Example: " + p + " -i in.avi -vcodec mpeg4 -b 1500000 -s 640x480 -r 25 \\\n"
            "           -acodec aac -ab 128000 -ar 44100 -ac 2 out.mp4\n"
            "Exit status: 0 finished, 1 failed, 2 bad command line, 130 stopped by Ctrl+C.\n";

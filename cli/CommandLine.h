@@ -17,6 +17,8 @@ struct TCommandLine {
     std::string OutputOptions;  // name=value lines, in the order given
     // The last -v value when it is a whole number; the run's log level follows it.
     std::optional<int> Verbosity;
+    // --codec-threads N: the engine's threads per codec (0 automatic); not an engine option.
+    std::optional<int> CodecThreads;
 };
 
 // A command line that cannot be turned into a task; what() says why.

@@ -32,31 +32,63 @@ void TConsole::Line(const std::string& text) {
 
 void TConsole::Progress(const std::string& text) {
     std::lock_guard l(mutex_);
-    progress_ = text;
+    progress_.assign(1, text);
     DrawProgress();
+}
+
+void TConsole::Progress(const std::vector<std::string>& lines) {
+    std::lock_guard l(mutex_);
+    progress_ = lines;
+    if (width_ > 1 && progress_.size() > 1)
+        for (std::string& line : progress_)
+            if (line.size() >= width_)
+                line.resize(width_ - 1);
+    DrawProgress();
+}
+
+void TConsole::SetWidth(size_t width) {
+    std::lock_guard l(mutex_);
+    width_ = width;
 }
 
 void TConsole::EndProgress() {
     std::lock_guard l(mutex_);
-    if (drawnWidth_ > 0)
+    if (drawnWidth_ > 0 || drawnLines_ > 0)
         out_ << '\n' << std::flush;
     drawnWidth_ = 0;
+    drawnLines_ = 0;
     progress_.clear();
 }
 
+// Several lines are erased from the last one up, leaving the cursor where the first began.
 void TConsole::ClearProgress() {
-    if (drawnWidth_ > 0)
+    if (drawnLines_ > 1) {
+        out_ << "\r\x1b[2K";
+        for (size_t i = 1; i < drawnLines_; ++i)
+            out_ << "\x1b[1A\x1b[2K";
+    } else if (drawnWidth_ > 0) {
         out_ << '\r' << std::string(drawnWidth_, ' ') << '\r';
+    }
     drawnWidth_ = 0;
+    drawnLines_ = 0;
 }
 
-// Blanks cover the tail of a longer previous line.
+// One line is rewritten in place, blanks covering the tail of a longer previous line.
 void TConsole::DrawProgress() {
-    if (!progress_.empty()) {
-        out_ << '\r' << progress_;
-        if (drawnWidth_ > progress_.size())
-            out_ << std::string(drawnWidth_ - progress_.size(), ' ');
-        drawnWidth_ = std::max(drawnWidth_, progress_.size());
+    const bool severalNow = progress_.size() > 1;
+    if (severalNow || drawnLines_ > 1)
+        ClearProgress();
+    if (severalNow) {
+        for (size_t i = 0; i < progress_.size(); ++i)
+            out_ << (i ? "\n" : "") << progress_[i];
+        drawnLines_ = progress_.size();
+    } else if (!progress_.empty() && !progress_.front().empty()) {
+        const std::string& line = progress_.front();
+        out_ << '\r' << line;
+        if (drawnWidth_ > line.size())
+            out_ << std::string(drawnWidth_ - line.size(), ' ');
+        drawnWidth_ = std::max(drawnWidth_, line.size());
+        drawnLines_ = 1;
     }
     out_ << std::flush;
 }

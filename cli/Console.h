@@ -5,6 +5,7 @@
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace tavrin::cli {
 
@@ -30,6 +31,11 @@ public:
     // A whole line; the progress line is cleared first and drawn again after it.
     void Line(const std::string& text);
     void Progress(const std::string& text);
+    // Several progress lines at once, one per running file, redrawn in place (with the
+    // terminal's cursor controls); one line is drawn as Progress(text) draws it.
+    void Progress(const std::vector<std::string>& lines);
+    // Lines of several are cut to this many characters, so that none wraps.
+    void SetWidth(size_t width);
     // Leaves the last progress line on screen and moves below it.
     void EndProgress();
 
@@ -39,8 +45,10 @@ private:
 
     std::mutex mutex_;
     std::ostream& out_;
-    std::string progress_;
+    std::vector<std::string> progress_;
     size_t drawnWidth_ = 0;
+    size_t drawnLines_ = 0;
+    size_t width_ = 0;
 };
 
 }  // namespace tavrin::cli

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 
 #include <array>
+#include <charconv>
 
 namespace tavrin::cli {
 namespace {
@@ -63,8 +64,15 @@ private:
             Flag(name);
             return;
         }
+        // "-j2" is the same as "-j 2".
+        if (name.starts_with("-j") && name.size() > 2 && !inlineValue) {
+            FLine.Jobs = JobCount(name.substr(2));
+            return;
+        }
         const std::string value = inlineValue ? *inlineValue : Value(name);
-        if (name == "-p" || name == "--profile")
+        if (name == "-j" || name == "--jobs")
+            FLine.Jobs = JobCount(value);
+        else if (name == "-p" || name == "--profile")
             FLine.Profile = value;
         else if (name == "-o" || name == "--output")
             FLine.OutputFolder = value;
@@ -93,6 +101,16 @@ private:
         return false;
     }
 
+    static int JobCount(const std::string& text)
+    {
+        int count = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+        if (error != std::errc() || end != text.data() + text.size() || count < 1 || count > kMaxJobs)
+            throw TUsageError("-j needs a number of files from 1 to " + std::to_string(kMaxJobs) +
+                              ", got \"" + text + "\"");
+        return count;
+    }
+
     std::string Value(const std::string& name)
     {
         if (FPos >= FArgs.size())
@@ -116,12 +134,14 @@ std::string ConvertUsageText()
 {
     return "usage: tavrin-convert [-p PROFILE] [-o FOLDER] [--video-quality Q] [--audio-quality Q]\n"
            "                      [--size S] [--rate R] [--channels C] [--volume PERCENT]\n"
-           "                      [--aspect original|4:3|16:9] [--overwrite] FILE...\n"
+           "                      [--aspect original|4:3|16:9] [--overwrite] [-j N] FILE...\n"
            "       tavrin-convert --list-profiles\n"
            "PROFILE is a name, caption or key from --list-profiles (default: the first).\n"
            "Q is Highest, Higher, Normal, Lower or Lowest; S, R and C are items the profile\n"
            "offers (\"320 x 240\", \"29.97\", \"Mono\"); PERCENT is 0, 20, ... 200.\n"
-           "FOLDER defaults to the current folder; it is made when missing.\n";
+           "FOLDER defaults to the current folder; it is made when missing.\n"
+           "-j N converts N files at the same time (default 1), sharing the machine's cores\n"
+           "between them.\n";
 }
 
 }  // namespace tavrin::cli

@@ -1,7 +1,7 @@
 // The command line of tavrin-convert:
 //   tavrin-convert [-p PROFILE] [-o FOLDER] [--video-quality Q] [--audio-quality Q]
 //                  [--size S] [--rate R] [--channels C] [--volume PERCENT]
-//                  [--aspect original|4:3|16:9] [--overwrite] FILE...
+//                  [--aspect original|4:3|16:9] [--overwrite] [-j N] FILE...
 //   tavrin-convert --list-profiles
 #pragma once
 
@@ -11,6 +11,9 @@
 #include <vector>
 
 namespace tavrin::cli {
+
+// The most files -j runs at once.
+inline constexpr int kMaxJobs = 64;
 
 struct TConvertCommandLine {
     bool ListProfiles = false;
@@ -25,6 +28,7 @@ struct TConvertCommandLine {
     std::optional<std::string> Volume;
     std::optional<std::string> Aspect;
     bool Overwrite = false;
+    int Jobs = 1;                 // files converted at the same time (-j N)
     std::vector<std::string> Files;
 };
 

@@ -40,6 +40,8 @@ private:
         if (line_.Verbosity)
             engine_.SetLogLevel(static_cast<TLogLevel>(std::clamp(*line_.Verbosity + 1, 0, int(llAll))));
         showProgress_ = engine_.LogLevel() != llQuiet;
+        if (line_.CodecThreads)
+            engine_.SetCodecThreads(*line_.CodecThreads);
         Bind();
         if (!engine_.LoadCodecLibraries("", true))
             return Fail("could not load the codec libraries " + engine_.LastErrorText());

@@ -1,4 +1,5 @@
 // tavrin-convert [-p PROFILE] [-o FOLDER] [settings] FILE...   |   tavrin-convert --list-profiles
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -22,7 +23,10 @@ int main(int argc, char** argv) {
             return kConvertAllDone;
         }
         TConsole console(std::cout);
-        return ConvertFiles(line, console, isatty(STDOUT_FILENO) == 1);
+        const bool terminal = isatty(STDOUT_FILENO) == 1;
+        if (winsize size{}; terminal && ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0)
+            console.SetWidth(size.ws_col);
+        return ConvertFiles(line, console, terminal);
     } catch (const TUsageError& e) {
         std::cerr << "tavrin-convert: " << e.what() << "\n" << ConvertUsageText();
         return kConvertBadCommandLine;

@@ -21,7 +21,7 @@ namespace {
 constexpr const char* kCompletedText = "All Conversions Completed";
 
 // Removes the scripts of earlier jobs; a folder that is missing or unreadable is no error.
-void DeleteOldScripts(const fs::path& folder)
+void DeleteScriptsIn(const fs::path& folder)
 {
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -92,6 +92,17 @@ TJobBuilder::TJobBuilder(TJobWindow& window, TCustomFFmpegEngine& engine)
 {
 }
 
+TJobBuilder::TJobBuilder(const TJobBuilder& settings, TCustomFFmpegEngine& engine)
+    : FWindow(settings.FWindow), FEngine(engine), FScriptFolder(settings.FScriptFolder),
+      FProgramFolder(settings.FProgramFolder), FScriptInput(settings.FScriptInput)
+{
+}
+
+void TJobBuilder::DeleteOldScripts() const
+{
+    DeleteScriptsIn(FScriptFolder);
+}
+
 bool TJobBuilder::UseScriptInput()
 {
     if (!FScriptInput)
@@ -105,7 +116,7 @@ void TJobBuilder::BuildNextJob()
     FEngine.StopTasks();
     FEngine.ClearTaskList();
     FWindow.SetProgressBar(0);
-    DeleteOldScripts(FScriptFolder);
+    DeleteOldScripts();
     const std::string extension = OutputExtension(FWindow.OutputExtension());
     batch.IsLastRow = false;
     batch.BatchFinished = false;
@@ -114,8 +125,17 @@ void TJobBuilder::BuildNextJob()
     FLastJob = TJobRecord{};
     FLastJob.Row = SelectNextRow();
     if (FLastJob.Row >= 0 && FWindow.RowChecked(FLastJob.Row)) {
-        if (!PrepareTask(extension))
+        std::string reason;
+        switch (PrepareTask(extension, reason)) {
+        case TPrepared::ok:
+            break;
+        case TPrepared::refused:
+            FailRow(reason);
             return;
+        case TPrepared::unexpected:
+            FailUnexpectedly(reason);
+            break;
+        }
     } else {
         // Only an unchecked last row (or a list emptied under the batch) gets here.
         batch.Converting = false;
@@ -138,7 +158,41 @@ int TJobBuilder::SelectNextRow()
     return row < count ? row : -1;
 }
 
-bool TJobBuilder::PrepareTask(const std::string& extension)
+bool TJobBuilder::StartRow(int row)
+{
+    FEngine.StopTasks();
+    FEngine.ClearTaskList();
+    FLastJob = TJobRecord{};
+    FLastJob.Row = row;
+    std::string reason;
+    if (PrepareTask(OutputExtension(FWindow.OutputExtension()), reason) != TPrepared::ok) {
+        FLastJob.FailText = reason;
+        FWindow.SetRowCell(row, rcProgress, "Fail");
+        return false;
+    }
+    try {
+        FEngine.StartTasks(1);
+    } catch (const std::exception& e) {
+        FEngine.StopTasks();
+        FEngine.ClearTaskList();
+        FLastJob.FailText = e.what();
+        FWindow.SetRowCell(row, rcProgress, "Fail");
+        return false;
+    }
+    FLastJob.Started = true;
+    return true;
+}
+
+std::string TJobBuilder::OutputPathOf(int row) const
+{
+    return OutputPathFor(std::string(TrimText(FWindow.RowCaption(row))), FWindow.OutputFolderText(),
+                         OutputExtension(FWindow.OutputExtension()), FWindow.OverwriteExisting());
+}
+
+// The row's task added and given its output. A task that could not be set up is removed
+// again: a stopped task would still report its own end, and that report would turn the
+// row's "Fail" into "Done".
+TJobBuilder::TPrepared TJobBuilder::PrepareTask(const std::string& extension, std::string& reason)
 {
     const int row = FLastJob.Row;
     try {
@@ -152,20 +206,27 @@ bool TJobBuilder::PrepareTask(const std::string& extension)
         input.FileName = FLastJob.InputPath;
         input.StartTime = 0;
         FLastJob.TaskIndex = FEngine.AddInputTask(FLastJob.InputPath, &input);
-        if (FLastJob.TaskIndex < 0)
-            return FailRow(FEngine.LastErrorText());
+        if (FLastJob.TaskIndex < 0) {
+            reason = FEngine.LastErrorText();
+            return TPrepared::refused;
+        }
 
         FillOutputOptions(row);
         if (!FEngine.SetTaskOutput(FLastJob.TaskIndex, FLastJob.OutputPath, &FOutputOptions)) {
-            const std::string reason = FEngine.LastErrorText();
+            reason = FEngine.LastErrorText();
             FEngine.RemoveTaskAt(FLastJob.TaskIndex);
             FLastJob.TaskIndex = -1;
-            return FailRow(reason);
+            return TPrepared::refused;
         }
     } catch (const std::exception& e) {
-        FailUnexpectedly(e.what());
+        reason = e.what();
+        if (FLastJob.TaskIndex >= 0) {
+            FEngine.RemoveTaskAt(FLastJob.TaskIndex);
+            FLastJob.TaskIndex = -1;
+        }
+        return TPrepared::unexpected;
     }
-    return true;
+    return TPrepared::ok;
 }
 
 std::string TJobBuilder::InputPathFor(int row)
@@ -222,17 +283,11 @@ bool TJobBuilder::FailRow(const std::string& reason)
     return false;
 }
 
-// The row's task, if it was added, is removed rather than only stopped: a stopped task
-// still reports its own end, and that report would turn the row's "Fail" into "Done".
 void TJobBuilder::FailUnexpectedly(const std::string& reason)
 {
     TBatchState& batch = FWindow.Batch();
     FLastJob.FailText = reason;
     FWindow.SetRowCell(FLastJob.Row, rcProgress, "Fail");
-    if (FLastJob.TaskIndex >= 0) {
-        FEngine.RemoveTaskAt(FLastJob.TaskIndex);
-        FLastJob.TaskIndex = -1;
-    }
     FEngine.StopTasks();
     FWindow.SetProgressBar(0);
     batch.IdleTicks = 0;

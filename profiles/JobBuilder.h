@@ -39,10 +39,22 @@ bool IsRealMediaVbr(const std::string& sourcePath);
 class TJobBuilder {
 public:
     TJobBuilder(TJobWindow& window, TCustomFFmpegEngine& engine);
+    // A builder for another engine with the script settings of settings.
+    TJobBuilder(const TJobBuilder& settings, TCustomFFmpegEngine& engine);
 
     // One row per call; see the batch driver for how the calls are paced. Runs on the
     // driver's thread (the UI thread in the window).
     void BuildNextJob();
+
+    // For a batch that runs several rows at once, one builder per engine: builds the row's
+    // task and starts it, leaving the batch's cursor and flags alone. False when the row
+    // could not be started: its "Progress" cell then reads "Fail" and LastJob().FailText
+    // says why.
+    bool StartRow(int row);
+    // The output path the row gets if it is started now.
+    std::string OutputPathOf(int row) const;
+    // Deletes the wrapper scripts of earlier jobs (BuildNextJob does it for every row).
+    void DeleteOldScripts() const;
 
     const TJobRecord& LastJob() const { return FLastJob; }
     // The output record of the last job that got as far as filling it.
@@ -56,8 +68,10 @@ public:
     void SetScriptInput(std::optional<bool> useScript) { FScriptInput = useScript; }
 
 private:
+    enum class TPrepared { ok, refused, unexpected };
+
     int SelectNextRow();
-    bool PrepareTask(const std::string& extension);
+    TPrepared PrepareTask(const std::string& extension, std::string& reason);
     std::string InputPathFor(int row);
     void FillOutputOptions(int row);
     bool FailRow(const std::string& reason);

@@ -52,6 +52,11 @@ public:
     void SetProgressInterval(int ms);
     TConvertPriority ThreadPriority() const { return threadPriority_; }
     void SetThreadPriority(TConvertPriority p) { threadPriority_ = p; }
+    // Threads per decoder and encoder of a task, applied when it is launched: 0 (the
+    // default) is automatic, every core for a task that runs alone and the cores shared
+    // out when StartTasks runs several at once; n > 0 is n threads per codec.
+    int CodecThreads() const { return codecThreads_; }
+    void SetCodecThreads(int n) { codecThreads_ = n < 0 ? 0 : n; }
     std::string GetVersion() const { return "2.0b"; }
     std::string Version() const { return GetVersion(); }
 
@@ -90,6 +95,7 @@ private:
     struct ThreadTracker;
     void StartNextTask();
     void LaunchTask(int i);
+    int LaunchCodecThreads();
     void StartTerminateOnly(const std::shared_ptr<TFFmpeg>& task);
     void Dispose(std::vector<std::shared_ptr<TFFmpeg>>& removed);
     std::shared_ptr<void> KeepAlive(const std::shared_ptr<TFFmpeg>& task);
@@ -102,6 +108,7 @@ private:
     std::atomic<TLogLevel> logLevel_{llInfo};
     std::atomic<int> progressInterval_{500};
     std::atomic<TConvertPriority> threadPriority_{tpNormal};
+    std::atomic<int> codecThreads_{0};
     std::atomic<int> terminatedCount_{0};
     std::atomic<int> pendingCount_{0};
     TMainThreadScheduler scheduler_;

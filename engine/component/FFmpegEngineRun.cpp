@@ -1,9 +1,12 @@
 // Creating, launching and stopping the engine's tasks.
+#include "component/CodecThreads.h"
 #include "component/EngineLock.h"
 #include "component/FFmpegEngine.h"
 #include "component/FFmpegThread.h"
 #include "component/LibraryLog.h"
 #include "binding/Binding.h"
+
+#include <algorithm>
 
 namespace tavrin {
 
@@ -101,6 +104,7 @@ void TCustomFFmpegEngine::LaunchTask(int i) {
     task->Verbosity = static_cast<int>(logLevel_.load()) - 1;
     if (LibrariesLoaded())
         SetLibraryVerbosity(task->Verbosity);
+    task->SetCodecThreads(LaunchCodecThreads());
     if (concurrency_ <= 0) {
         task->ThreadID = std::this_thread::get_id();
         task->StartRun(false, threadPriority_);
@@ -110,6 +114,14 @@ void TCustomFFmpegEngine::LaunchTask(int i) {
         thread->Resume(KeepAlive(task), [&task](std::thread::id id) { task->ThreadID = id; });
     else
         task->ThreadID = std::thread::id();
+}
+
+// Main-thread mode runs one task at a time; threaded mode as many as StartTasks allows.
+int TCustomFFmpegEngine::LaunchCodecThreads() {
+    if (codecThreads_ > 0)
+        return codecThreads_;
+    const int atOnce = concurrency_ > 0 ? std::min<int>(concurrency_, tasks_.Count()) : 1;
+    return SharedCodecThreads(atOnce);
 }
 
 void TCustomFFmpegEngine::StartTerminateOnly(const std::shared_ptr<TFFmpeg>& task) {

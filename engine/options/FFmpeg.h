@@ -89,6 +89,9 @@ public:
     // without a known rate are left out).
     std::vector<TRational> InputVideoFrameRates() const;
     size_t OutputFileCount() const;
+    // Threads of every decoder and encoder not opened yet (CodecThreads.cpp); 0 lets the
+    // libraries use every core.
+    void SetCodecThreads(int count);
 
     // Logs through the bound log handler at that engine level. The verbosity is not
     // applied here: a message that depends on it is only made when the verbosity allows.

@@ -22,6 +22,27 @@ int64_t PictureDuration(const AVFrame* f, const AVStream* st) {
     return rate.num ? av_rescale(1000000, rate.den, rate.num) : 0;
 }
 
+// A frame-threaded decoder hands a picture back some packets after the one it came from,
+// so the packet clock runs ahead of its pictures. Each picture starts where its own
+// packet's time says, except that the pictures' clock never runs back: a decoder that
+// labels several pictures alike still has them follow one another.
+int64_t ThreadedPictureTime(TInputStreamState& ist, const AVFrame* f) {
+    int64_t t = ist.PictureClock;
+    if (f->pkt_dts != AV_NOPTS_VALUE) {
+        const int64_t own = ToMicros(f->pkt_dts, ist.Stream->time_base);
+        if (t == AV_NOPTS_VALUE || own > t)
+            t = own;
+    } else if (t == AV_NOPTS_VALUE) {
+        t = ist.NextPts;
+    }
+    ist.PictureClock = t + PictureDuration(f, ist.Stream);
+    return t;
+}
+
+bool FrameThreaded(const TInputStreamState& ist) {
+    return ist.Stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && (ist.Dec->active_thread_type & FF_THREAD_FRAME);
+}
+
 }  // namespace
 
 bool TTranscodeRun::Started(const TInputStreamState& ist) const {
@@ -62,6 +83,8 @@ int TTranscodeRun::ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt) {
             return 0;
         if (ret < 0)
             return -1;
+        if (FrameThreaded(ist))
+            ist.NextPts = ThreadedPictureTime(ist, frame);
         ist.Pts = ist.NextPts;
         if (type == AVMEDIA_TYPE_AUDIO)
             HandleDecodedAudio(ist, pkt);
@@ -88,6 +111,11 @@ void TTranscodeRun::HandleDecodedVideo(TInputStreamState& ist, const AVPacket* p
         return;
     for (TOutputStreamState& ost : ost_) {
         if (&ist_[static_cast<size_t>(ost.SourceIndex)] != &ist || !ost.EncodingNeeded)
+            continue;
+        // Pictures that a threaded decoder still held when the output reached its time limit
+        // come out at the end; a one-thread run would not have decoded them.
+        if (FrameThreaded(ist) && static_cast<double>(ost.SyncOpts) * av_q2d(ost.Enc->time_base) >=
+                                      static_cast<double>(opt_.RecordingTime) / 1000000.0)
             continue;
         const int size = EncodeVideo(ost, ist, pic);
         if (opt_.VideoStatsFileName && size > 0)

@@ -38,6 +38,8 @@ struct TInputStreamState {
     int Frame = 0;
     int64_t NextPts = AV_NOPTS_VALUE;
     int64_t Pts = 0;
+    // Where the next picture of a frame-threaded decoder starts, at the earliest.
+    int64_t PictureClock = AV_NOPTS_VALUE;
     bool IsStart = true;
     float Quality = 0;         // of the last decoded picture
     FramePtr Decoded;          // reused for every decoded unit

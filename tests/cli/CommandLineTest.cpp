@@ -97,5 +97,19 @@ TEST(CommandLine, ValuesKeepTheirEqualSignsAndBlanks) {
     EXPECT_EQ(line.OutputOptions, "comment=a=b c\n");
 }
 
+// The codec threads are the engine's property, not an option line of the task.
+TEST(CommandLine, CodecThreadsGoToTheEngineNotToTheOptions) {
+    const auto line = ParseCommandLine({"--codec-threads", "3", "-i", "a", "-vcodec", "mpeg4", "b"});
+    EXPECT_EQ(line.CodecThreads, 3);
+    EXPECT_EQ(line.InputOptions, "");
+    EXPECT_EQ(line.OutputOptions, "vcodec=mpeg4\n");
+    EXPECT_EQ(ParseCommandLine({"-i", "a", "--codec-threads", "0", "b"}).CodecThreads, 0);
+    EXPECT_FALSE(ParseCommandLine({"-i", "a", "b"}).CodecThreads.has_value());
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--codec-threads", "-1", "-i", "a", "b"}, {"--codec-threads", "many", "-i", "a", "b"},
+             {"-i", "a", "b", "--codec-threads", "2"}, {"-i", "a", "--codec-threads"}})
+        EXPECT_THROW(ParseCommandLine(args), TUsageError) << ::testing::PrintToString(args);
+}
+
 }  // namespace
 }  // namespace tavrin::cli

@@ -62,5 +62,21 @@ TEST(Console, EndWithoutProgressWritesNothing) {
     EXPECT_EQ(out.str(), "only a log line\nafter the end\n");
 }
 
+// Several running files: one line each, erased from the last one up before a log line and
+// drawn again below it; back to one line, the single line is rewritten in place again.
+TEST(Console, SeveralProgressLinesAreRedrawnTogether) {
+    std::ostringstream out;
+    TConsole console(out);
+    console.SetWidth(12);
+    console.Progress(std::vector<std::string>{"[1/2] a 10%", "[2/2] b-long-name 20%"});
+    console.Line("Done   a");
+    console.Progress(std::vector<std::string>{"[2/2] b 30%"});
+    console.EndProgress();
+    EXPECT_EQ(out.str(),
+              "[1/2] a 10%\n[2/2] b-lon\r\x1b[2K\x1b[1A\x1b[2K"  // cut to the width, then erased
+              "Done   a\n[1/2] a 10%\n[2/2] b-lon"                  // drawn again below the line
+              "\r\x1b[2K\x1b[1A\x1b[2K\r[2/2] b 30%\n");
+}
+
 }  // namespace
 }  // namespace tavrin::cli

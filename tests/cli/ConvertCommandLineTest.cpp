@@ -56,6 +56,19 @@ TEST(ConvertCommandLine, RefusesWhatItCannotUse)
         EXPECT_THROW(ParseConvertCommandLine(args), TUsageError) << ::testing::PrintToString(args);
 }
 
+TEST(ConvertCommandLine, JobsInEverySpellingAndOnlyInRange)
+{
+    EXPECT_EQ(ParseConvertCommandLine({"a.avi"}).Jobs, 1);
+    EXPECT_EQ(ParseConvertCommandLine({"-j", "2", "a.avi"}).Jobs, 2);
+    EXPECT_EQ(ParseConvertCommandLine({"-j3", "a.avi"}).Jobs, 3);
+    EXPECT_EQ(ParseConvertCommandLine({"--jobs=4", "a.avi"}).Jobs, 4);
+    EXPECT_EQ(ParseConvertCommandLine({"a.avi", "--jobs", "64"}).Jobs, 64);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"-j", "0", "a.avi"}, {"-j", "65", "a.avi"}, {"-j", "two", "a.avi"}, {"-j2x", "a.avi"},
+             {"-j", "-1", "a.avi"}, {"a.avi", "-j"}})
+        EXPECT_THROW(ParseConvertCommandLine(args), TUsageError) << ::testing::PrintToString(args);
+}
+
 TEST(ConvertProfiles, MatchCaptionNameOrUniqueKeyInAnyCase)
 {
     EXPECT_EQ(FindOfferedProfile("appletv").Caption, "Apple TV (*.mp4)");

@@ -227,5 +227,96 @@ TEST_F(ConvertProgram, CtrlCFinishesTheRunningOutputAndStops)
     EXPECT_FALSE(fs::exists(Out / "next.mp4"));
 }
 
+// -j 2: two files convert at the same time, each reported on its own line.
+TEST_F(ConvertProgram, TwoFilesAtOnceBothEndDone)
+{
+    const auto r = Convert({"-j", "2", "-p", "appletv", "-o", Out.string(), Source("clip.avi", "a.avi"),
+                            Source("clip.mkv", "b.mkv"), Source("short.mov", "c.mov")});
+    ASSERT_EQ(r.status, 0) << r.output;
+    for (const char* name : {"a", "b", "c"}) {
+        const std::string done = "Done   " + (Work / name).string();
+        EXPECT_NE(r.output.find(done), std::string::npos) << r.output;
+    }
+    const MediaInfo a = ProbeMedia((Out / "a.mp4").string());
+    ASSERT_TRUE(a.ok);
+    EXPECT_EQ(a.First("video")->at("codec_name"), "mpeg4");
+    EXPECT_NEAR(a.duration, 3.0, 0.15);
+    EXPECT_NEAR(ProbeMedia((Out / "b.mp4").string()).duration, 3.0, 0.15);
+    ExpectVideo(Out / "c.mp4", "mpeg4", "640x480", "aac");
+    EXPECT_NE(r.output.find("3 files: 3 done, 0 failed"), std::string::npos) << r.output;
+}
+
+// -j 2 with a file that cannot be read, one whose output cannot be written and a good one.
+TEST_F(ConvertProgram, FailingFilesBesideAGoodOneWithTwoAtOnce)
+{
+    fs::create_directories(Out);
+    fs::create_symlink("/dev/full", Out / "full.mov");
+    const auto r = Convert({"-j", "2", "-p", "mov", "-o", Out.string(), "--overwrite",
+                            Source("notmedia.avi", "bad.avi"), Source("short.avi", "full.avi"),
+                            Source("short.avi", "good.avi")});
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("Fail   " + (Work / "bad.avi").string() + ": "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Fail   " + (Work / "full.avi").string() + ": Could not write header"),
+              std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("Done   " + (Work / "good.avi").string()), std::string::npos) << r.output;
+    EXPECT_TRUE(ProbeMedia((Out / "good.mov").string()).ok);
+    EXPECT_NE(r.output.find("3 files: 1 done, 2 failed"), std::string::npos) << r.output;
+}
+
+// Ctrl+C with two files converting: both end "Abort" with finished, readable outputs, and
+// the file behind them is not started.
+TEST_F(ConvertProgram, CtrlCStopsBothRunningFiles)
+{
+    std::vector<std::string> args{kProgram, "-j", "2", "-p", "appletvh2641280x720", "-o", Out.string()};
+    for (const char* name : {"one.avi", "two.avi"}) {
+        const fs::path clip = Work / name;
+        ASSERT_EQ(Shell("ffmpeg -hide_banner -loglevel error -f lavfi -i "
+                        "testsrc2=size=320x240:rate=25:duration=30 -c:v mpeg4 -q:v 8 '" + clip.string() + "'"),
+                  0);
+        args.push_back(clip.string());
+    }
+    args.push_back(Source("short.avi", "next.avi"));
+    ChildProcess child(args);
+    ASSERT_TRUE(child.WaitForOutput("next.avi: 320x240", 20s)) << child.Output();
+    const auto deadline = std::chrono::steady_clock::now() + 120s;  // a loaded machine encodes slowly
+    auto written = [&](const char* name) { return fs::exists(Out / name) && fs::file_size(Out / name) >= 20000; };
+    while (!(written("one.mp4") && written("two.mp4")) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(50ms);
+    child.Signal(SIGINT);
+    EXPECT_EQ(child.Wait(), 130) << child.Output();
+    for (const char* name : {"one", "two"}) {
+        EXPECT_NE(child.Output().find("Abort  " + (Work / (std::string(name) + ".avi")).string()), std::string::npos)
+            << child.Output();
+        const MediaInfo info = ProbeMedia((Out / (std::string(name) + ".mp4")).string());
+        ASSERT_TRUE(info.ok) << name << ": the stopped output was not finished";
+        EXPECT_GT(info.duration, 0.0);
+        EXPECT_LT(info.duration, 29.0);
+    }
+    EXPECT_FALSE(fs::exists(Out / "next.mp4"));
+}
+
+// On a terminal each running file has a progress line of its own.
+TEST_F(ConvertProgram, ShowsOneProgressLinePerRunningFile)
+{
+    if (std::system("command -v script >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "the script program is needed to give the converter a terminal";
+    std::string command = "'" + kProgram + "' -j 2 -p wmv -o '" + Out.string() + "'";
+    for (const char* name : {"a.avi", "b.avi"}) {
+        const fs::path clip = Work / name;
+        ASSERT_EQ(Shell("ffmpeg -hide_banner -loglevel error -f lavfi -i "
+                        "testsrc2=size=320x240:rate=25:duration=10 -c:v mpeg4 -q:v 8 '" + clip.string() + "'"),
+                  0);
+        command += " '" + clip.string() + "'";
+    }
+    const auto r = RunProgram({"script", "-qec", command, "/dev/null"});
+    ASSERT_EQ(r.status, 0) << r.output;
+    // Two lines on screen at once: the second is drawn below the first, and both are
+    // erased together (cursor up) before they are drawn again.
+    EXPECT_NE(r.output.find("\n[2/2] "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("[1/2] "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\x1b[1A"), std::string::npos) << r.output;
+}
+
 }  // namespace
 }  // namespace tavrin::test

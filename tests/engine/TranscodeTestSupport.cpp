@@ -26,6 +26,7 @@ void RunConversion(const ConversionSetup& setup, Conversion& c) {
     TFFmpegEngine engine;
     engine.SetLogLevel(setup.level);
     engine.SetProgressInterval(setup.progressIntervalMs);
+    engine.SetCodecThreads(setup.codecThreads);
     engine.OnLog = [&](int, TLogLevel, const std::string& msg) {
         std::lock_guard l(mutex);
         c.logs.push_back(msg);

@@ -33,6 +33,7 @@ struct ConversionSetup {
     std::string outputLines;  // TOutputOptions.ExtraOptions
     TLogLevel level = llInfo;
     int progressIntervalMs = 500;
+    int codecThreads = 0;  // the engine's CodecThreads: 0 automatic
     bool withProgressHandler = true;
     // Fills record fields that the option lines cannot override.
     std::function<void(TOutputOptions&)> configure;
