@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins fonts-dejavu-core
   time
+  locales  # locale sources: tests build a comma-decimal locale with localedef
 )
 
 missing=()
