@@ -11,7 +11,7 @@
 #include "SourceFilter.h"
 #include "SourceList.h"
 #include "SvgIcons.h"
-#include "VolumeTable.h"
+#include "VolumeSteps.h"
 #include "WindowJobView.h"
 
 #include <QCloseEvent>
@@ -68,6 +68,7 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialog
                                          *combos_[12]});
     jobView_ = std::make_unique<TWindowJobView>(*this);
     jobBuilder_ = std::make_unique<TJobBuilder>(*jobView_, Engine);
+    jobView_->SetBuilder(jobBuilder_.get());
     ConnectHandlers();
     SetMinimumClientSize();
     created_ = FormCreate();
@@ -150,6 +151,8 @@ void TForm1::FormShow()
 {
     ComboOutputFormatChange();
     ApplyQualityPreset(Controls());
+    // The profile's items may need wider combos than the empty ones had.
+    resize(size().expandedTo(sizeHint()));
 }
 
 void TForm1::ComboOutputFormatChange()
@@ -189,7 +192,7 @@ void TForm1::TrackBar1Change()
 {
     const int position = std::clamp(TrackBar1->value(), 0, static_cast<int>(kVolumeSteps.size()) - 1);
     const TVolumeStep& step = kVolumeSteps[static_cast<size_t>(position)];
-    LabelVolume->setText(QString::fromLatin1(step.Label.data(), static_cast<int>(step.Label.size())));
+    LabelVolume->setText(QStringLiteral("%1%").arg(step.Percent));
     ConversionVolume = step.Value;
 }
 
