@@ -55,7 +55,6 @@ public:
 void TForm1::ConnectPreviewHandlers()
 {
     previewSeekBar_ = std::make_unique<TPreviewSeekBar>(*DSTrackBar1, [this] { return PreviewPlayer(); });
-    snapSound_ = std::make_unique<TSnapSound>();
     ButtonVolume->setIcon(SpeakerGlyph(kFullVolume.Glyph));
     connect(ButtonPlay, &QToolButton::clicked, this, &TForm1::ButtonPlayClick);
     connect(ButtonPause, &QToolButton::clicked, this, &TForm1::ButtonPauseClick);
@@ -219,8 +218,12 @@ void TForm1::ButtonSnapshotClick()
         return;
     if (!CheckOutputFolder())
         return;
-    if (SaveSnapshot())
-        snapSound_->Play();
+    if (!SaveSnapshot())
+        return;
+    // Made on first use: opening the sound output is not worth it for a window never snapping.
+    if (!snapSound_)
+        snapSound_ = std::make_unique<TSnapSound>();
+    snapSound_->Play();
 }
 
 // The picture goes into Image1 and into the output folder as source-name.bmp, or with "-N"

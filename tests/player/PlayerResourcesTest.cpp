@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
+#include <QSoundEffect>
+#include <QTest>
 #include <QUrl>
 
 #include <algorithm>
@@ -46,4 +48,12 @@ TEST(PlayerResources, SpeakerGlyphsDrawDistinctPictures)
         previous = glyph;
     }
     EXPECT_TRUE(SpeakerGlyph("nosuchglyph").pixmap(24, 24).isNull());
+}
+
+TEST(PlayerResources, TheSoundEffectLoadsTheSnapSound)
+{
+    QSoundEffect effect;
+    effect.setSource(QUrl(kSnapSoundUrl));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return effect.status() != QSoundEffect::Loading; }, 3000));
+    EXPECT_EQ(effect.status(), QSoundEffect::Ready);
 }
