@@ -54,6 +54,7 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialog
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(SvgIcon("tavrin"));
+    jobClock_.start();
     BuildWidgets();
     BuildMenus();
 

@@ -15,6 +15,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   time
+  locales  # locale sources: tests build a comma-decimal locale with localedef
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #include "binding/Errors.h"
 
-#include "FFMpegException.h"
+#include "common/FFMpegException.h"
 #include "binding/LibAV.h"
 
 namespace tavrin {

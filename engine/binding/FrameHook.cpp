@@ -6,7 +6,7 @@
 #include <map>
 #include <mutex>
 
-#include "FFMpegException.h"
+#include "common/FFMpegException.h"
 #include "binding/FrameHookApi.h"
 #include "binding/LibAV.h"
 #include "binding/LogBridge.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FFmpegTypes.h"
+#include "common/FFmpegTypes.h"
 #include "binding/Bitmap24.h"
 #include "binding/Picture.h"
 

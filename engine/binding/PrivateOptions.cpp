@@ -1,7 +1,7 @@
 // Finding and applying encoder- and muxer-private options.
 #include "binding/PrivateOptions.h"
 
-#include "FFMpegException.h"
+#include "common/FFMpegException.h"
 
 namespace tavrin {
 namespace {
@@ -30,7 +30,7 @@ bool MuxerHasPrivateOption(const std::string& name) {
     return false;
 }
 
-int ApplyPrivateOptions(void* obj, const TPrivateOptions& options) {
+int ApplyPrivateOptions(void* obj, const TNameValueList& options) {
     int set = 0;
     for (const auto& [name, value] : options) {
         const int ret = av_opt_set(obj, name.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN);

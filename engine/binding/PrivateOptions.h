@@ -3,7 +3,9 @@
 
 #include <string>
 
-#include "OptionSettings.h"
+#include <utility>
+#include <vector>
+
 #include "binding/LibAV.h"
 
 namespace tavrin {
@@ -16,6 +18,7 @@ bool MuxerHasPrivateOption(const std::string& name);
 // chosen) or its private data; options it does not know are skipped. A value it refuses
 // throws FFMpegException "Invalid value '<value>' for option '<name>'". Returns how many
 // were set.
-int ApplyPrivateOptions(void* obj, const TPrivateOptions& options);
+using TNameValueList = std::vector<std::pair<std::string, std::string>>;
+int ApplyPrivateOptions(void* obj, const TNameValueList& options);
 
 }  // namespace tavrin

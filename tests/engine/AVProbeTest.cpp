@@ -1,10 +1,10 @@
 // The media probe on generated clips: counts, records, open failures and logged messages.
 #include <fstream>
 
-#include "AVProbe.h"
+#include "probe/AVProbe.h"
 #include "binding/LibAV.h"
 #include "EngineTestSupport.h"
-#include "FFMpegException.h"
+#include "common/FFMpegException.h"
 #include "binding/Binding.h"
 
 namespace tavrin::test {

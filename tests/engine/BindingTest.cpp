@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "EngineTestSupport.h"
-#include "TaskFiles.h"
+#include "setup/TaskFiles.h"
 #include "binding/Binding.h"
 #include "binding/LibAV.h"
 

@@ -1,5 +1,5 @@
 // Launch order, counts and the termination bookkeeping of StartTasks / StopTasks.
-#include "AVProbe.h"
+#include "probe/AVProbe.h"
 #include "EngineTestSupport.h"
 
 namespace tavrin::test {

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "FFMpegException.h"
+#include "common/FFMpegException.h"
 #include "binding/LibAV.h"
 #include "binding/LogBridge.h"
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "FFmpegEngine.h"
+#include "component/FFmpegEngine.h"
 
 namespace tavrin::test {
 

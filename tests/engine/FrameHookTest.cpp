@@ -1,6 +1,6 @@
 // Hook ranges, "vhook" arguments, hook libraries and the application's picture hooks.
 #include "EngineTestSupport.h"
-#include "FFMpegException.h"
+#include "common/FFMpegException.h"
 #include "binding/FrameHook.h"
 #include "binding/LibAV.h"
 #include "binding/Owners.h"

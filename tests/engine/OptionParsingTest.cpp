@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "FFMpegException.h"
-#include "OptionParsing.h"
+#include "common/FFMpegException.h"
+#include "options/OptionParsing.h"
 
 namespace tavrin {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "FFMpegException.h"
+#include "common/FFMpegException.h"
 #include "EngineTestSupport.h"
-#include "FFmpegEngine.h"
-#include "OptionContexts.h"
+#include "component/FFmpegEngine.h"
+#include "options/OptionContexts.h"
 #include "binding/LibAV.h"
 
 namespace tavrin::test {

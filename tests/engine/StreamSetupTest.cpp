@@ -1,9 +1,9 @@
 // Opening inputs and creating outputs: what the settings take from an input, which
 // streams an output gets, the encoder settings, and the failure texts.
 #include "EngineTestSupport.h"
-#include "FFMpegException.h"
-#include "TaskFiles.h"
-#include "EncoderChoices.h"
+#include "common/FFMpegException.h"
+#include "setup/TaskFiles.h"
+#include "setup/EncoderChoices.h"
 
 namespace tavrin::test {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FFmpegEngine.h"
+#include "component/FFmpegEngine.h"
 
 namespace {
 

@@ -1,0 +1,97 @@
+#include "probe/AVProbe.h"
+#include "binding/LibAV.h"
+
+#include <array>
+#include <mutex>
+#include <stdexcept>
+#include <utility>
+
+#include "setup/TaskFiles.h"
+#include "binding/Binding.h"
+
+namespace tavrin {
+
+void TAVProbe::InputCloser::operator()(AVFormatContext* ctx) const { avformat_close_input(&ctx); }
+
+void TAVProbe::CheckLibraries() {
+    static constexpr std::array<std::pair<TLibraryUnit, const char*>, 4> checks = {{
+        {TLibraryUnit::AVCodec, "LibAVCodec not loaded."},
+        {TLibraryUnit::AVFormat, "LibAVFormat not loaded."},
+        {TLibraryUnit::AVUtil, "LibAVUtil not loaded."},
+        {TLibraryUnit::SwScale, "LibSwScale not loaded."},
+    }};
+    for (const auto& [unit, text] : checks)
+        if (!LibraryResolved(unit))
+            throw std::runtime_error(text);
+}
+
+bool TAVProbe::Open(const std::string& FileName, const std::string& FormatName) {
+    CheckLibraries();
+    Close();
+    const AVInputFormat* format = nullptr;
+    if (!FormatName.empty()) {
+        format = av_find_input_format(FormatName.c_str());
+        if (!format) {
+            lastError_ = "Unknown input format: " + FormatName;
+            return false;
+        }
+    }
+    // On failure the library frees the context it allocated and leaves the pointer null.
+    AVFormatContext* raw = nullptr;
+    const int opened = avformat_open_input(&raw, FileName.c_str(), format, nullptr);
+    if (opened < 0) {
+        lastError_ = ErrorTextFor(FileName, RefineOpenError(FileName, opened));
+        return false;
+    }
+    InputContextPtr context(raw);
+    int found = 0;
+    {
+        // Reading stream information opens decoders, which must not run in parallel.
+        std::lock_guard lock(CodecLock());
+        found = avformat_find_stream_info(context.get(), nullptr);
+    }
+    if (found < 0) {
+        lastError_ = FileName + ": could not find codec parameters";
+        return false;
+    }
+    counts_ = CountStreams(*context);
+    context_.reset(context.release());
+    formatName_ = FormatName;
+    return true;
+}
+
+void TAVProbe::Close() {
+    formatName_.clear();
+    context_.reset();
+    counts_ = TStreamCounts{};
+}
+
+TAVProbe::TStreamCounts TAVProbe::CountStreams(const AVFormatContext& ctx) {
+    TStreamCounts c;
+    c.Streams = static_cast<int>(ctx.nb_streams);
+    c.Programs = static_cast<int>(ctx.nb_programs);
+    c.Audio = c.Video = c.Subtitle = 0;
+    struct Kind {
+        AVMediaType type;
+        int TStreamCounts::*count;
+        int TStreamCounts::*first;
+    };
+    static constexpr std::array<Kind, 3> kinds = {{
+        {AVMEDIA_TYPE_VIDEO, &TStreamCounts::Video, &TStreamCounts::FirstVideo},
+        {AVMEDIA_TYPE_AUDIO, &TStreamCounts::Audio, &TStreamCounts::FirstAudio},
+        {AVMEDIA_TYPE_SUBTITLE, &TStreamCounts::Subtitle, &TStreamCounts::FirstSubtitle},
+    }};
+    for (int i = 0; i < c.Streams; ++i) {
+        const AVMediaType type = ctx.streams[i]->codecpar->codec_type;
+        for (const Kind& k : kinds) {
+            if (k.type != type)
+                continue;
+            ++(c.*k.count);
+            if (c.*k.first == -1)
+                c.*k.first = i;
+        }
+    }
+    return c;
+}
+
+}  // namespace tavrin

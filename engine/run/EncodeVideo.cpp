@@ -1,0 +1,167 @@
+// Video output: sync to the output frame rate (drop or duplicate), crop, scale, pad, encode.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "common/FFMpegException.h"
+#include "options/OptionContexts.h"
+#include "run/TranscodeRun.h"
+
+namespace tavrin {
+namespace {
+
+// A view of the planes of pic without the frame's references.
+void ShallowView(AVFrame* view, const AVFrame* pic) {
+    for (int i = 0; i < 4; ++i) {
+        view->data[i] = pic->data[i];
+        view->linesize[i] = pic->linesize[i];
+    }
+    view->format = pic->format;
+    view->width = pic->width;
+    view->height = pic->height;
+}
+
+bool CropView(AVFrame* view, int top, int left, int bottom, int right) {
+    view->crop_top = static_cast<size_t>(top);
+    view->crop_left = static_cast<size_t>(left);
+    view->crop_bottom = static_cast<size_t>(bottom);
+    view->crop_right = static_cast<size_t>(right);
+    return av_frame_apply_cropping(view, AV_FRAME_CROP_UNALIGNED) >= 0;
+}
+
+// Fills rows [y0, y1) and, on the other rows, columns [0, left) and [width - right, width).
+void PaintPadding(AVFrame* f, int top, int bottom, int left, int right, const int color[3]) {
+    const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(f->format));
+    if (!d || (d->flags & AV_PIX_FMT_FLAG_RGB) || d->nb_components < 3)
+        return;
+    for (int p = 0; p < 3; ++p) {
+        const int hs = p ? d->log2_chroma_w : 0, vs = p ? d->log2_chroma_h : 0;
+        const int w = AV_CEIL_RSHIFT(f->width, hs), h = AV_CEIL_RSHIFT(f->height, vs);
+        const int t = top >> vs, b = bottom >> vs, l = left >> hs, r = right >> hs;
+        const auto c = static_cast<uint8_t>(color[p]);
+        for (int y = 0; y < h; ++y) {
+            uint8_t* row = f->data[p] + static_cast<ptrdiff_t>(y) * f->linesize[p];
+            if (y < t || y >= h - b) {
+                std::memset(row, c, static_cast<size_t>(w));
+            } else {
+                std::memset(row, c, static_cast<size_t>(l));
+                std::memset(row + w - r, c, static_cast<size_t>(r));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int TTranscodeRun::VideoSyncCount(TOutputStreamState& ost, TInputStreamState& ist) {
+    const double tb = av_q2d(ost.Enc->time_base);
+    const double ipts = static_cast<double>(ist.Pts - opt_.StartTime) / 1000000.0;
+    const bool sync = opt_.VideoSyncMethod >= 1 || (opt_.VideoSyncMethod < 0 && tb > 0.001);
+    if (!sync) {
+        ost.SyncOpts = std::llrint(ipts / tb);
+        return 1;
+    }
+    const double vdelta = ipts / tb - static_cast<double>(ost.SyncOpts);
+    int nb = 1;
+    if (vdelta < -1.1)
+        nb = 0;
+    else if (opt_.VideoSyncMethod == 2)
+        ost.SyncOpts = std::llrint(ipts / tb);
+    else if (vdelta > 1.1)
+        nb = static_cast<int>(std::lrint(vdelta));
+    if (nb == 0) {
+        ++DropCount;
+        if (task_.Verbosity > 2)
+            Log(1, "*** drop!");
+    } else if (nb > 1) {
+        DupCount += nb;
+        if (task_.Verbosity > 2)
+            Log(1, "*** " + std::to_string(nb - 1) + " dup!");
+    }
+    return nb;
+}
+
+// Crop, scale and pad as set up for this stream; returns the picture to encode or null.
+const AVFrame* TTranscodeRun::FormatPicture(TOutputStreamState& ost, const AVFrame* pic) {
+    if (!ost.VideoCrop && !ost.VideoPad && !ost.VideoResample)
+        return pic;
+    FramePtr formatted = MakeFrame();
+    ShallowView(formatted.get(), pic);
+    if (ost.VideoCrop && !CropView(formatted.get(), ost.CropTop, ost.CropLeft, opt_.CropBottom, opt_.CropRight)) {
+        Log(0, "error cropping picture");
+        return nullptr;
+    }
+    AVFrame* temp = ost.PictureTemp.get();
+    if (!av_frame_is_writable(temp)) {  // the encoder still holds the last one
+        const int fmt = temp->format, w = temp->width, h = temp->height;
+        av_frame_unref(temp);
+        temp->format = fmt;
+        temp->width = w;
+        temp->height = h;
+        if (av_frame_get_buffer(temp, 0) < 0)
+            throw FFMpegException("Cannot allocate temp picture, check pix fmt");
+    }
+    if (ost.VideoResample) {
+        FramePtr target = MakeFrame();
+        ShallowView(target.get(), temp);
+        if (ost.VideoPad && !CropView(target.get(), ost.PadTop, ost.PadLeft, ost.PadBottom, ost.PadRight)) {
+            Log(0, "error padding picture");
+            return nullptr;
+        }
+        sws_scale(ost.Scaler.get(), formatted->data, formatted->linesize, 0, ost.ResampleHeight, target->data,
+                  target->linesize);
+    } else {
+        FramePtr inner = MakeFrame();
+        ShallowView(inner.get(), temp);
+        CropView(inner.get(), ost.PadTop, ost.PadLeft, ost.PadBottom, ost.PadRight);
+        av_image_copy(inner->data, inner->linesize, const_cast<const uint8_t**>(formatted->data), formatted->linesize,
+                      static_cast<AVPixelFormat>(temp->format), inner->width, inner->height);
+    }
+    if (ost.VideoPad)
+        PaintPadding(temp, ost.PadTop, ost.PadBottom, ost.PadLeft, ost.PadRight, opt_.PadColor);
+    return temp;
+}
+
+int TTranscodeRun::EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic) {
+    int nb = VideoSyncCount(ost, ist);
+    nb = std::min(nb, opt_.MaxFrames[0] - ost.FrameNumber);
+    if (nb <= 0)
+        return 0;
+    const AVFrame* final = FormatPicture(ost, pic);
+    if (!final)
+        return 0;
+    int written = 0;
+    for (int i = 0; i < nb && !task_.CheckStop(); ++i) {
+        written = SendPicture(ost, ist, pic, final);
+        ++ost.SyncOpts;
+        ++ost.FrameNumber;
+    }
+    return written;
+}
+
+int TTranscodeRun::SendPicture(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic, const AVFrame* final) {
+    AVCodecContext* enc = ost.Enc;
+    AVFrame* f = ost.Picture.get();
+    if (final->buf[0]) {
+        if (av_frame_ref(f, final) < 0)
+            throw FFMpegException("av_malloc fail");
+    } else {
+        ShallowView(f, final);  // the encoder copies pictures it does not share
+    }
+    f->interlaced_frame = pic->interlaced_frame;
+    const AVCodecContext* videoOptions = task_.OptionContexts().codec[mkVideo].get();
+    const int64_t flags = videoOptions ? videoOptions->flags : enc->flags;
+    if (flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
+        f->top_field_first = opt_.TopFieldFirst == -1 ? pic->top_field_first : opt_.TopFieldFirst;
+    f->quality = static_cast<int>(std::lrint(opt_.SameQuality ? ist.Quality : ost.StreamQuality));
+    f->pict_type = opt_.MotionEstimationThreshold == 0 ? AV_PICTURE_TYPE_NONE : pic->pict_type;
+    f->sample_aspect_ratio = enc->sample_aspect_ratio;
+    f->pts = ost.SyncOpts;
+    const int ret = avcodec_send_frame(enc, f);
+    av_frame_unref(f);
+    if (ret < 0)
+        throw FFMpegException("Video encoding failed");
+    return DrainEncoder(ost);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,156 @@
+// One run of the transcoding loop: the per-run tables, counters and work buffers, and the
+// steps that decode, convert, encode and write. Lives from the start of Transcode to its end.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "options/FFmpeg.h"
+#include "setup/TaskFiles.h"
+#include "binding/Owners.h"
+
+namespace tavrin {
+
+struct FileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+struct TInputFileState {
+    bool EofReached = false;
+    int FirstStreamIndex = 0;
+    int StreamCount = 0;
+};
+
+struct TInputStreamState {
+    int FileIndex = 0, Index = 0;
+    AVStream* Stream = nullptr;
+    AVCodecContext* Dec = nullptr;  // owned by the input file's stream info
+    bool Discard = true;
+    bool DecodingNeeded = false;
+    bool DecoderOpen = false;
+    bool RateEmulation = false;
+    int64_t Start = 0;
+    int Frame = 0;
+    int64_t NextPts = AV_NOPTS_VALUE;
+    int64_t Pts = 0;
+    bool IsStart = true;
+    float Quality = 0;         // of the last decoded picture
+    FramePtr Decoded;          // reused for every decoded unit
+    SwrPtr ToS16;              // decoded audio to 16-bit interleaved
+    std::vector<uint8_t> Samples;  // 16-bit interleaved samples of the last decoded unit
+};
+
+struct TOutputStreamState {
+    int FileIndex = 0, Index = 0;
+    int SourceIndex = 0;
+    AVStream* Stream = nullptr;
+    AVCodecContext* Enc = nullptr;  // owned by the output file's stream info
+    float StreamQuality = 0;        // fixed quantiser as lambda, 0 when none
+    bool EncodingNeeded = false;
+    bool EncoderOpen = false;
+    int FrameNumber = 0;
+    TInputStreamState* SyncSource = nullptr;
+    int64_t SyncOpts = 0;
+    int64_t LastPts = AV_NOPTS_VALUE;  // of the last written packet, stream time base
+    // Video
+    bool VideoResample = false, VideoCrop = false, VideoPad = false;
+    int CropTop = 0, CropLeft = 0;
+    int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
+    int ResampleHeight = 0;
+    FramePtr PictureTemp;
+    SwsPtr Scaler;
+    FramePtr Picture;  // the frame handed to the encoder
+    int LastQuality = 0;
+    char LastPictType = '?';
+    uint64_t LastError[3] = {};
+    uint64_t TotalError[3] = {};
+    // Audio
+    bool AudioResample = false;
+    SwrPtr Resampler;
+    SwrPtr ToEncoder;  // 16-bit interleaved to the encoder's sample format
+    std::vector<uint8_t> Fifo;
+    size_t FifoStart = 0;
+    FramePtr AudioFrame;
+    FilePtr PassLogFile;
+};
+
+class TTranscodeRun {
+public:
+    explicit TTranscodeRun(TCustomFFmpeg& task);
+    ~TTranscodeRun();
+
+    void Prepare();
+    void MainLoop();
+    void EndOfRun();
+
+    // Counters of the run, also read by the report.
+    int64_t VideoBytes = 0, AudioBytes = 0, ExtraBytes = 0;
+    int DupCount = 0, DropCount = 0;
+
+private:
+    // Preparation
+    void BuildInputTables();
+    void BuildOutputTables();
+    void CheckMaps() const;
+    int ChooseSource(const TOutputStreamState& ost) const;
+    void SetUpStream(TOutputStreamState& ost);
+    void SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist);
+    void SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamState& ist);
+    void SetUpTwoPass(TOutputStreamState& ost, int n);
+    void LogStreamMapping();
+    void OpenEncoders();
+    void OpenDecoders();
+    void CopyMetadataMaps();
+    void WriteHeaders();
+    // Main loop
+    int ChooseInput(double& smallestOutputTime);
+    bool LimitReached(double smallestOutputTime) const;
+    void FixTimestamps(AVPacket* pkt, TInputStreamState& ist, int fileIndex);
+    // Decoding
+    int DecodePacket(TInputStreamState& ist, const AVPacket* pkt);
+    int ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt);
+    void HandleDecodedAudio(TInputStreamState& ist, const AVPacket* pkt);
+    void HandleDecodedVideo(TInputStreamState& ist);
+    int DecodeSubtitle(TInputStreamState& ist, const AVPacket* pkt);
+    void CopyPacket(TInputStreamState& ist, const AVPacket* pkt);
+    void CopyToOutput(TOutputStreamState& ost, TInputStreamState& ist, const AVPacket* pkt);
+    void EmulateRate(TInputStreamState& ist);
+    bool Started(const TInputStreamState& ist) const;
+    void FlushEncoders(TInputStreamState& ist);
+    // Encoding
+    void EncodeAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int size);
+    void EncodeAudioFrames(TOutputStreamState& ost, const uint8_t* data, int size);
+    void SendAudioFrame(TOutputStreamState& ost, const uint8_t* data, int samples);
+    const uint8_t* SyncAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
+    int EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic);
+    int VideoSyncCount(TOutputStreamState& ost, TInputStreamState& ist);
+    const AVFrame* FormatPicture(TOutputStreamState& ost, const AVFrame* pic);
+    int SendPicture(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic, const AVFrame* final);
+    void EncodeSubtitle(TOutputStreamState& ost, TInputStreamState& ist, AVSubtitle* sub, int64_t pts);
+    int DrainEncoder(TOutputStreamState& ost);
+    void WritePacket(TOutputStreamState& ost, AVPacket* pkt);
+    void WriteVideoStats(TOutputStreamState& ost, int frameSize);
+    void Report(bool final);
+    std::string PsnrText(const TOutputStreamState& ost, bool final) const;
+    void Log(int level, const std::string& text) { task_.Log(level, text); }
+
+    TCustomFFmpeg& task_;
+    TOptionSettings& opt_;
+    TTaskFiles& files_;
+    std::vector<TInputFileState> inputFiles_;
+    std::vector<TInputStreamState> ist_;
+    std::vector<TOutputStreamState> ost_;
+    PacketPtr packet_;
+    PacketPtr outPacket_;
+    int64_t loopStartClock_ = 0;
+    int64_t lastReport_ = 0;
+    FilePtr videoStats_;
+    std::vector<uint8_t> silence_;
+    std::vector<uint8_t> scratch_;
+    int qpHistogram_[52] = {};
+};
+
+}  // namespace tavrin

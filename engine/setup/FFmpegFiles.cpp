@@ -1,0 +1,52 @@
+// Releasing everything a task opened or created.
+#include <filesystem>
+#include <system_error>
+
+#include "options/FFmpeg.h"
+#include "options/OptionContexts.h"
+#include "setup/TaskFiles.h"
+#include "binding/Binding.h"
+
+namespace tavrin {
+
+// An output left empty is deleted, so a run that wrote nothing leaves no file behind.
+void TCustomFFmpeg::ReleaseFiles() noexcept {
+    *optionContexts_ = TOptionContexts{};
+    std::lock_guard codecs(CodecLock());  // freeing an open codec closes it
+    for (TOutputFile& out : files_->Outputs) {
+        const bool writesFile = out.Context && !(out.Context->oformat->flags & AVFMT_NOFILE);
+        out.Streams.clear();
+        out.Context.reset();
+        std::error_code ec;
+        if (writesFile && std::filesystem::file_size(out.FileName, ec) == 0 && !ec)
+            std::filesystem::remove(out.FileName, ec);
+    }
+    files_->Outputs.clear();
+    files_->Inputs.clear();
+    Opt.IntraMatrix.reset();
+    Opt.InterMatrix.reset();
+    Opt.VideoStatsFileName.reset();
+    Opt.GenericOptionNames.clear();
+    Opt.VideoCodecName.reset();
+    Opt.AudioCodecName.reset();
+    Opt.SubtitleCodecName.reset();
+    Opt.VideoStandard.reset();
+    Opt.VideoRcOverride.reset();
+    Opt.AudioLanguage.clear();
+    Opt.SubtitleLanguage.clear();
+    Hooks.Release();
+}
+
+std::vector<TRational> TCustomFFmpeg::InputVideoFrameRates() const {
+    std::vector<TRational> rates;
+    for (const TInputFile& in : files_->Inputs) {
+        for (unsigned j = 0; in.Context && j < in.Context->nb_streams; ++j) {
+            const AVStream* st = in.Context->streams[j];
+            if (st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && st->r_frame_rate.den != 0)
+                rates.push_back({st->r_frame_rate.num, st->r_frame_rate.den});
+        }
+    }
+    return rates;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,198 @@
+// Opening the task's input: format hints, stream probing, the start seek, and copying the
+// input's stream parameters back into the settings an output created later inherits.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "common/FFMpegException.h"
+#include "options/FFmpeg.h"
+#include "options/OptionContexts.h"
+#include "setup/TaskFiles.h"
+#include "binding/Binding.h"
+
+namespace tavrin {
+namespace {
+
+using DictPtr = std::unique_ptr<AVDictionary*, void (*)(AVDictionary**)>;
+
+void SetIf(AVDictionary** d, bool cond, const char* key, const std::string& value) {
+    if (cond)
+        av_dict_set(d, key, value.c_str(), 0);
+}
+
+// The hints a raw or capture input reads; demuxers ignore the ones they do not know.
+AVDictionary* FormatParameters(const TOptionSettings& o) {
+    AVDictionary* d = nullptr;
+    SetIf(&d, o.AudioSampleRate > 0, "sample_rate", std::to_string(o.AudioSampleRate));
+    SetIf(&d, o.AudioChannels > 0, "channels", std::to_string(o.AudioChannels));
+    SetIf(&d, o.FrameRate.num > 0 && o.FrameRate.den > 0, "framerate",
+          std::to_string(o.FrameRate.num) + "/" + std::to_string(o.FrameRate.den));
+    const int w = o.FrameWidth + o.PadLeft + o.PadRight, h = o.FrameHeight + o.PadTop + o.PadBottom;
+    SetIf(&d, w > 0 && h > 0, "video_size", std::to_string(w) + "x" + std::to_string(h));
+    if (o.FramePixFmt >= 0)
+        if (const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(o.FramePixFmt)))
+            av_dict_set(&d, "pixel_format", name, 0);
+    SetIf(&d, o.VideoChannel != 0, "channel", std::to_string(o.VideoChannel));
+    SetIf(&d, o.VideoStandard.has_value(), "standard", o.VideoStandard.value_or(""));
+    return d;
+}
+
+bool IsRealMediaName(const std::string& fileName) {
+    std::string ext = std::filesystem::path(fileName).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return !ext.empty() && std::string(".rmvb").rfind(ext, 0) == 0;
+}
+
+}  // namespace
+
+// Per-file settings go back to their defaults whether the open worked or not.
+void TCustomFFmpeg::ResetAfterInput() {
+    Opt.ForcedInputFormat.clear();
+    Opt.ForcedOutputFormat.clear();
+    Opt.VideoChannel = 0;
+    Opt.RateEmulation = false;
+    Opt.VideoCodecName.reset();
+    Opt.AudioCodecName.reset();
+    Opt.SubtitleCodecName.reset();
+}
+
+bool TCustomFFmpeg::OpenInput(const std::string& FileName) {
+    try {
+        const bool ok = OpenInputFile(FileName);
+        ResetAfterInput();
+        return ok;
+    } catch (...) {
+        ResetAfterInput();
+        throw;
+    }
+}
+
+bool TCustomFFmpeg::OpenInputFile(const std::string& FileName) {
+    int videoId = 0, audioId = 0, subtitleId = 0;
+    if (!FindCodec(Opt.VideoCodecName, mkVideo, false, videoId) ||
+        !FindCodec(Opt.AudioCodecName, mkAudio, false, audioId) ||
+        !FindCodec(Opt.SubtitleCodecName, mkSubtitle, false, subtitleId))
+        return false;
+    if (Opt.PgmYuvCompat)
+        videoId = AV_CODEC_ID_PGMYUV;
+
+    AVFormatContext* ic = avformat_alloc_context();
+    if (!ic) {
+        ErrorText = ErrorTextFor(FileName, AVERROR(ENOMEM));
+        return false;
+    }
+    if (optionContexts_->format)
+        ApplyContextOptions(ic, optionContexts_->format.get(), AV_OPT_FLAG_DECODING_PARAM);
+    ic->video_codec_id = static_cast<AVCodecID>(videoId);
+    ic->audio_codec_id = static_cast<AVCodecID>(audioId);
+    ic->subtitle_codec_id = static_cast<AVCodecID>(subtitleId);
+    const AVInputFormat* forced =
+        Opt.ForcedInputFormat.empty() ? nullptr : av_find_input_format(Opt.ForcedInputFormat.c_str());
+    AVDictionary* params = FormatParameters(Opt);
+    int ret = avformat_open_input(&ic, FileName.c_str(), forced, &params);  // frees ic on failure
+    av_dict_free(&params);
+    if (ret < 0) {
+        ErrorText = ErrorTextFor(FileName, forced ? ret : RefineOpenError(FileName, ret));
+        return false;
+    }
+    TInputFile in{InputContextPtr(ic), FileName, 0, Opt.RateEmulation, {}};
+    return ProbeInput(in) && RegisterInput(std::move(in));
+}
+
+bool TCustomFFmpeg::ProbeInput(TInputFile& in) {
+    AVFormatContext* ic = in.Context.get();
+    if (Opt.ProgramID != 0)
+        for (unsigned i = 0; i < ic->nb_programs; ++i)
+            if (ic->programs[i]->id != Opt.ProgramID)
+                ic->programs[i]->discard = AVDISCARD_ALL;
+    int ret;
+    {
+        std::lock_guard lock(CodecLock());
+        ret = avformat_find_stream_info(ic, nullptr);
+    }
+    if (ret < 0 && Verbosity >= 0) {
+        ErrorText = in.FileName + ": could not find codec parameters";
+        return false;
+    }
+    int64_t timestamp = Opt.StartTime;
+    if (ic->start_time != AV_NOPTS_VALUE)
+        timestamp += ic->start_time;
+    if (Opt.StartTime != 0) {
+        av_seek_frame(ic, -1, timestamp, AVSEEK_FLAG_BACKWARD);
+        Opt.StartTime = 0;
+    }
+    in.TsOffset = Opt.NextInputTsOffset - (Opt.CopyTimestamps ? 0 : timestamp);
+    for (unsigned i = 0; i < ic->nb_streams; ++i)
+        in.Streams.push_back(TakeInputStream(in.FileName, ic->streams[i]));
+    return true;
+}
+
+TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVStream* st) {
+    AVCodecParameters* par = st->codecpar;
+    TInputStreamInfo info;
+    info.Decoder.reset(avcodec_alloc_context3(avcodec_find_decoder(par->codec_id)));
+    if (!info.Decoder || avcodec_parameters_to_context(info.Decoder.get(), par) < 0)
+        throw FFMpegException("Could not alloc codec context");
+    AVCodecContext* c = info.Decoder.get();
+    c->thread_count = Opt.ThreadCount;
+    c->pkt_timebase = st->time_base;
+    const int decoding = AV_OPT_FLAG_DECODING_PARAM;
+    switch (par->codec_type) {
+    case AVMEDIA_TYPE_AUDIO:
+        ApplyContextOptions(c, optionContexts_->codec[mkAudio].get(), AV_OPT_FLAG_AUDIO_PARAM | decoding);
+        Opt.AudioChannels = par->ch_layout.nb_channels;
+        Opt.AudioSampleRate = par->sample_rate;
+        if (Opt.AudioDisable)
+            st->discard = AVDISCARD_ALL;
+        break;
+    case AVMEDIA_TYPE_VIDEO:
+        ApplyContextOptions(c, optionContexts_->codec[mkVideo].get(), AV_OPT_FLAG_VIDEO_PARAM | decoding);
+        TakeVideoParameters(fileName, st, c);
+        break;
+    case AVMEDIA_TYPE_SUBTITLE:
+        if (Opt.SubtitleDisable)
+            st->discard = AVDISCARD_ALL;
+        break;
+    case AVMEDIA_TYPE_UNKNOWN: case AVMEDIA_TYPE_DATA: case AVMEDIA_TYPE_ATTACHMENT:
+        break;
+    default:
+        throw FFMpegException("invalid codec_type");
+    }
+    return info;
+}
+
+void TCustomFFmpeg::TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c) {
+    AVCodecParameters* par = st->codecpar;
+    Opt.FrameHeight = par->height;
+    Opt.FrameWidth = par->width;
+    const AVRational sar = par->sample_aspect_ratio;
+    Opt.FrameAspectRatio = sar.num && sar.den && par->height
+                               ? static_cast<float>(av_q2d(sar) * par->width / par->height)
+                               : 0.0f;
+    if (Opt.FrameAspectRatio == 0)
+        DispatchOption("aspect", std::to_string(par->width) + ":" + std::to_string(par->height));
+    if (par->format < 0 && IsRealMediaName(fileName)) {
+        par->format = AV_PIX_FMT_YUV420P;
+        c->pix_fmt = AV_PIX_FMT_YUV420P;
+    }
+    Opt.FramePixFmt = par->format;
+    if (Opt.MotionEstimationThreshold != 0)
+        c->export_side_data |= AV_CODEC_EXPORT_DATA_MVS;
+    Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
+    if (Opt.VideoDisable)
+        st->discard = AVDISCARD_ALL;
+    else if (Opt.VideoDiscard != 0)
+        st->discard = static_cast<AVDiscard>(Opt.VideoDiscard);
+}
+
+bool TCustomFFmpeg::RegisterInput(TInputFile&& in) {
+    AVFormatContext* ic = in.Context.get();
+    if (ic->duration != AV_NOPTS_VALUE && ic->duration / 1000 > TotalOutputDuration)
+        TotalOutputDuration = static_cast<int>(ic->duration / 1000);
+    if (Verbosity >= 0)
+        av_dump_format(ic, static_cast<int>(files_->Inputs.size()), in.FileName.c_str(), 0);
+    files_->Inputs.push_back(std::move(in));
+    return true;
+}
+
+}  // namespace tavrin

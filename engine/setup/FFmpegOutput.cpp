@@ -1,0 +1,185 @@
+// Creating the task's output: format choice, which streams to create, container
+// metadata, and opening the file for writing.
+#include <sys/stat.h>
+
+#include "common/FFMpegException.h"
+#include "options/FFmpeg.h"
+#include "options/OptionContexts.h"
+#include "setup/TaskFiles.h"
+#include "binding/PrivateOptions.h"
+
+namespace tavrin {
+namespace {
+
+struct TKinds {
+    bool video, audio, subtitle;
+};
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa{}, sb{};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+void SetMeta(AVFormatContext* oc, const char* key, const std::string& value, size_t maxLen) {
+    if (!value.empty())
+        av_dict_set(&oc->metadata, key, value.substr(0, maxLen).c_str(), 0);
+}
+
+// Audio containers such as MP3 name PNG as their video codec only to carry cover art;
+// that does not make them video formats.
+bool HasDefaultVideo(const AVOutputFormat* fmt) {
+    return fmt->video_codec != AV_CODEC_ID_NONE && fmt->video_codec != AV_CODEC_ID_PNG;
+}
+
+// Image sequences need a frame number pattern in the name ("img%d.jpg").
+bool LacksFrameNumber(const AVOutputFormat* fmt, const std::string& name) {
+    const bool sequence = (fmt->flags & AVFMT_NEEDNUMBER) || std::string(fmt->name) == "image2";
+    return sequence && !av_filename_number_test(name.c_str());
+}
+
+TKinds OutputKinds(const TOptionSettings& Opt, const std::vector<TInputFile>& inputs,
+                   const AVOutputFormat* fmt) {
+    TKinds k{Opt.VideoStreamCopy || HasDefaultVideo(fmt) || Opt.VideoCodecName,
+             Opt.AudioStreamCopy || fmt->audio_codec != AV_CODEC_ID_NONE || Opt.AudioCodecName,
+             Opt.SubtitleStreamCopy || fmt->subtitle_codec != AV_CODEC_ID_NONE || Opt.SubtitleCodecName};
+    if (!inputs.empty()) {
+        bool hasV = false, hasA = false, hasS = false;
+        for (const TInputFile& in : inputs)
+            for (unsigned i = 0; i < in.Context->nb_streams; ++i) {
+                const int type = in.Context->streams[i]->codecpar->codec_type;
+                if (type < AVMEDIA_TYPE_UNKNOWN || type >= AVMEDIA_TYPE_NB)
+                    throw FFMpegException("check_audio_video_sub_inputs fail: invalid codec_type of input file");
+                hasV |= type == AVMEDIA_TYPE_VIDEO;
+                hasA |= type == AVMEDIA_TYPE_AUDIO;
+                hasS |= type == AVMEDIA_TYPE_SUBTITLE;
+            }
+        k.video &= hasV;
+        k.audio &= hasA;
+        k.subtitle &= hasS;
+    }
+    k.video &= !Opt.VideoDisable;
+    k.audio &= !Opt.AudioDisable;
+    k.subtitle &= !Opt.SubtitleDisable;
+    return k;
+}
+
+}  // namespace
+
+void TCustomFFmpeg::ResetAfterOutput() {
+    Opt.ForcedOutputFormat.clear();
+    Opt.ForcedInputFormat.clear();
+}
+
+bool TCustomFFmpeg::CreateOutput(const std::string& FileName) {
+    try {
+        const bool ok = CreateOutputFile(FileName);
+        ResetAfterOutput();
+        return ok;
+    } catch (...) {
+        ResetAfterOutput();
+        throw;
+    }
+}
+
+// Writing over one of the task's own inputs would destroy the source before it is read.
+std::string TCustomFFmpeg::InputNamedBy(const std::string& FileName) const {
+    for (const TInputFile& in : files_->Inputs)
+        if (SameFile(FileName, in.FileName))
+            return in.FileName;
+    return {};
+}
+
+bool TCustomFFmpeg::CreateOutputFile(const std::string& FileName) {
+    const AVOutputFormat* fmt = Opt.ForcedOutputFormat.empty()
+                                    ? av_guess_format(nullptr, FileName.c_str(), nullptr)
+                                    : av_guess_format(Opt.ForcedOutputFormat.c_str(), nullptr, nullptr);
+    AVFormatContext* raw = nullptr;
+    if (!fmt || avformat_alloc_output_context2(&raw, fmt, nullptr, FileName.c_str()) < 0 || !raw) {
+        ErrorText = "Unable to find a suitable output format for '" + FileName + "'";
+        return false;
+    }
+    TOutputFile out{OutputContextPtr(raw), FileName, {}};
+    ApplyPrivateOptions(out.Context.get(), Opt.MuxerPrivateOptions);
+    if (!CreateStreams(out))
+        return false;
+    SetMetadata(out.Context.get());
+    if (LacksFrameNumber(fmt, FileName)) {
+        ErrorText = ErrorTextFor(FileName, AVERROR(EDOM));
+        return false;
+    }
+    if (const std::string source = InputNamedBy(FileName); !source.empty()) {
+        ErrorText = "Output file '" + FileName + "' is the input file '" + source +
+                    "'; choose another output name";
+        return false;
+    }
+    if (!(fmt->flags & AVFMT_NOFILE) && avio_open(&out.Context->pb, FileName.c_str(), AVIO_FLAG_WRITE) < 0) {
+        ErrorText = "Could not open '" + FileName + "'";
+        return false;
+    }
+    SetMuxing(out.Context.get());
+    files_->Outputs.push_back(std::move(out));
+    return true;
+}
+
+bool TCustomFFmpeg::CreateStreams(TOutputFile& out) {
+    TKinds kinds;
+    try {
+        kinds = OutputKinds(Opt, files_->Inputs, out.Context->oformat);
+    } catch (const FFMpegException& e) {
+        ErrorText = e.what();
+        return false;
+    }
+    struct Step {
+        bool wanted;
+        TMediaKind kind;
+        const char* failText;
+    };
+    const Step steps[] = {{kinds.video, mkVideo, "new_video_stream fail: "},
+                          {kinds.audio, mkAudio, "new_audio_stream fail: "},
+                          {kinds.subtitle, mkSubtitle, "new_subtitle_stream fail: "}};
+    for (const Step& s : steps) {
+        if (!s.wanted)
+            continue;
+        try {
+            NewStream(out, s.kind);
+        } catch (const FFMpegException& e) {
+            ErrorText = s.failText + std::string(e.what());
+            return false;
+        }
+    }
+    return true;
+}
+
+void TCustomFFmpeg::SetMetadata(AVFormatContext* oc) const {
+    if (Opt.RecTimestamp != 0)
+        av_dict_set_int(&oc->metadata, "creation_time", Opt.RecTimestamp * 1000000, 0);
+    SetMeta(oc, "title", Opt.Title, 511);
+    SetMeta(oc, "artist", Opt.Author, 511);
+    SetMeta(oc, "copyright", Opt.Copyright, 511);
+    SetMeta(oc, "comment", Opt.Comment, 511);
+    SetMeta(oc, "album", Opt.Album, 511);
+    SetMeta(oc, "genre", Opt.Genre, 31);
+    if (Opt.Year > 0)
+        av_dict_set_int(&oc->metadata, "date", Opt.Year, 0);
+    if (Opt.Track > 0)
+        av_dict_set_int(&oc->metadata, "track", Opt.Track, 0);
+}
+
+void TCustomFFmpeg::SetMuxing(AVFormatContext* oc) const {
+    // Muxers that know a preload or a loop count take them; the others have no such option.
+    av_opt_set_int(oc, "preload", static_cast<int64_t>(Opt.MuxPreload * 1000000), AV_OPT_SEARCH_CHILDREN);
+    oc->max_delay = static_cast<int>(Opt.MuxMaxDelay * 1000000);
+    if (Opt.LoopOutput >= 0)
+        av_opt_set_int(oc, "loop", Opt.LoopOutput, AV_OPT_SEARCH_CHILDREN);
+    if (optionContexts_->format)
+        ApplyContextOptions(oc, optionContexts_->format.get(), AV_OPT_FLAG_ENCODING_PARAM);
+}
+
+void TCustomFFmpeg::AddStreamToLastOutput(TMediaKind kind) {
+    if (files_->Outputs.empty())
+        throw FFMpegException("At least one output file must be specified");
+    NewStream(files_->Outputs.back(), kind);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,52 @@
+#include "setup/TaskFiles.h"
+
+#include <filesystem>
+#include <map>
+
+#include "options/FFmpeg.h"
+#include "binding/Binding.h"
+
+namespace tavrin {
+
+void OutputContextDeleter::operator()(AVFormatContext* oc) const {
+    if (!oc)
+        return;
+    if (oc->oformat && !(oc->oformat->flags & AVFMT_NOFILE))
+        avio_closep(&oc->pb);
+    avformat_free_context(oc);
+}
+
+std::string ErrorTextFor(const std::string& FileName, int code) {
+    static const std::map<int, std::string> texts = {
+        {AVERROR(EILSEQ), "%s: Unknown format"},
+        {AVERROR_DEMUXER_NOT_FOUND, "%s: Unknown format"},
+        {AVERROR_INVALIDDATA, "%s: Error while parsing header"},
+        {AVERROR(EINVAL), "%s: Error while parsing header"},
+        {AVERROR(ENOMEM), "%s: memory allocation error occurred"},
+        {AVERROR(EIO), "%s: I/O error occurred\r\nUsually that means that input file is truncated and/or corrupted."},
+        {AVERROR_EOF, "%s: I/O error occurred\r\nUsually that means that input file is truncated and/or corrupted."},
+        {AVERROR(ENOENT), "%s: no such file or directory"},
+        {AVERROR(EDOM), "%s: Incorrect image filename syntax.\r\nUse '%d' to specify the image number:\r\n"
+                        "  for img1.jpg, img2.jpg, ..., use 'img%d.jpg';\r\n"
+                        "  for img001.jpg, img002.jpg, ..., use 'img%03d.jpg'."},
+    };
+    auto it = texts.find(code);
+    std::string text = it != texts.end() ? it->second : "%s: Error while opening file";
+    text.replace(text.find("%s"), 2, FileName);
+    return text;
+}
+
+// A guess from the file name alone (a low score) does not count as recognised.
+int RefineOpenError(const std::string& name, int code) {
+    if (code != AVERROR_INVALIDDATA)
+        return code;
+    AVIOContext* pb = nullptr;
+    if (avio_open(&pb, name.c_str(), AVIO_FLAG_READ) < 0)
+        return code;
+    const AVInputFormat* fmt = nullptr;
+    const int probed = av_probe_input_buffer2(pb, &fmt, name.c_str(), nullptr, 0, 0);
+    avio_closep(&pb);
+    return probed <= AVPROBE_SCORE_RETRY || !fmt ? AVERROR(EILSEQ) : code;
+}
+
+}  // namespace tavrin
