@@ -1,7 +1,8 @@
-// The batch driver: Start, Stop, the 200 ms timer that starts the next row, the output
-// folder check and the controls a running batch switches off.
+// The window's side of the batch driver: Start, Stop and the 200 ms timer over the shared
+// driver steps, the output folder check and the controls a running batch switches off.
 #include "MainWindow.h"
 
+#include "BatchDriver.h"
 #include "Dialogs.h"
 #include "JobBuilder.h"
 #include "ProgressText.h"
@@ -32,48 +33,29 @@ void TForm1::ButtonConvertClick()
     }
     if (!CheckOutputFolder())
         return;
-    Batch.Converting = true;
     TimerConvertAgain->start();
-    Batch.UserAborted = false;
     DisableControls();
-    Engine.ClearTaskList();
-    Batch.CurrentRow = -1;
-    RunNextJob();
+    BeginJob();
+    StartBatch(*jobView_, *jobBuilder_, Engine);
 }
 
-// Every row starts from an empty task list. Once it is empty, no earlier task can raise an
-// event any more, so a new job number marks what is still queued from before as stale.
-void TForm1::RunNextJob()
+// Every row starts from an empty task list. Once it is empty no earlier task can raise an
+// event any more, so a new job number marks whatever is still queued from before as stale.
+void TForm1::BeginJob()
 {
     Engine.StopTasks();
     Engine.ClearTaskList();
     ++job_;
     jobClock_.start();
     StatusPanels[0]->setText(QStringLiteral("Converting"));
-    jobBuilder_->BuildNextJob();
-    const TJobRecord& job = jobBuilder_->LastJob();
-    if (!job.FailText.empty())
-        SetRowFailure(job.Row, QString::fromStdString(job.FailText));
 }
 
 void TForm1::TimerConvertAgainTimer()
 {
-    if (Batch.Converting)
-        return;
-    if (Batch.BatchFinished) {
-        TimerConvertAgain->stop();
-        Engine.ClearTaskList();
-        dialogs_.Information(this, QStringLiteral("All Conversions Completed"));
-        ProgressBar1->setValue(0);
-        EnableControls();
-        Batch.Converting = false;
-        return;
-    }
-    if (++Batch.IdleTicks >= 2) {
-        Batch.IdleTicks = 0;
-        Batch.Converting = true;
-        RunNextJob();
-    }
+    // Between rows the previous task is over; the tick may start the next row.
+    if (!Batch.Converting && !Batch.BatchFinished)
+        BeginJob();
+    DriverTimerTick(*jobView_, *jobBuilder_, Engine);
 }
 
 void TForm1::ButtonStopConvertClick()

@@ -3,9 +3,11 @@
 // to the UI thread, which applies it in the order the events came.
 #include "MainWindow.h"
 
+#include "BatchDriver.h"
 #include "ProgressText.h"
 #include "RowText.h"
 #include "SourceList.h"
+#include "WindowJobView.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -74,18 +76,9 @@ void TForm1::EngineTerminate(const TTerminateReport& report)
 {
     if (report.Job != job_ || !eventsConnected_)
         return;
-    Batch.Converting = false;
-    if (report.Index >= 0) {
-        SetCell(Batch.CurrentRow, scProgress,
-                QString::fromStdString(EndStatusText(report.Exception, Batch.UserAborted)));
-        if (report.Exception)
-            SetRowFailure(Batch.CurrentRow, report.Message);
-    }
-    if (Batch.BatchFinished && report.Index < 0) {
-        Engine.ClearTaskList();
-        ProgressBar1->setValue(0);
-        Batch.Converting = false;
-    }
+    TaskTerminated(*jobView_, Engine, report.Index, report.Exception);
+    if (report.Index >= 0 && report.Exception)
+        SetRowFailure(Batch.CurrentRow, report.Message);
 }
 
 void TForm1::EngineLog(int job, const QString& line)

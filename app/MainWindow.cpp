@@ -14,7 +14,7 @@
 #include "SnapSound.h"
 #include "SourceList.h"
 #include "SvgIcons.h"
-#include "VolumeTable.h"
+#include "VolumeSteps.h"
 #include "WindowJobView.h"
 
 #include <QCloseEvent>
@@ -71,6 +71,7 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialog
                                          *combos_[12]});
     jobView_ = std::make_unique<TWindowJobView>(*this);
     jobBuilder_ = std::make_unique<TJobBuilder>(*jobView_, Engine);
+    jobView_->SetBuilder(jobBuilder_.get());
     ConnectHandlers();
     ConnectPreviewHandlers();
     SetMinimumClientSize();
@@ -154,6 +155,8 @@ void TForm1::FormShow()
 {
     ComboOutputFormatChange();
     ApplyQualityPreset(Controls());
+    // The profile's items may need wider combos than the empty ones had.
+    resize(size().expandedTo(sizeHint()));
 }
 
 void TForm1::ComboOutputFormatChange()
@@ -193,7 +196,7 @@ void TForm1::TrackBar1Change()
 {
     const int position = std::clamp(TrackBar1->value(), 0, static_cast<int>(kVolumeSteps.size()) - 1);
     const TVolumeStep& step = kVolumeSteps[static_cast<size_t>(position)];
-    LabelVolume->setText(QString::fromLatin1(step.Label.data(), static_cast<int>(step.Label.size())));
+    LabelVolume->setText(QStringLiteral("%1%").arg(step.Percent));
     ConversionVolume = step.Value;
 }
 

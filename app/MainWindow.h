@@ -249,7 +249,7 @@ private:
     void StopThePreview(bool deactivate);
 
     // Batch driver (BatchDriver.cpp).
-    void RunNextJob();
+    void BeginJob();
     void SetBatchControlsEnabled(bool enabled);
     void EndBatchControls();
     void ShowPace(int currentMs, int totalMs);

@@ -3,9 +3,10 @@
 // progress strip and the status bar.
 #include "MainWindow.h"
 
+#include "BatchDriver.h"
 #include "SourceList.h"
 #include "SvgIcons.h"
-#include "VolumeTable.h"
+#include "VolumeSteps.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -23,11 +24,31 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace tavrin {
 
 namespace {
 
 constexpr QSize kClientSize{753, 532};
+
+// A widget at least as large as designed, and larger when its text needs it with the
+// desktop's fonts: an explicit minimum size would let layouts clip the text instead.
+template <typename Base>
+class TAtLeast final : public Base {
+public:
+    template <typename... Args>
+    explicit TAtLeast(QSize designed, Args&&... args)
+        : Base(std::forward<Args>(args)...), Designed(designed)
+    {
+    }
+    QSize Designed;
+
+    QSize minimumSizeHint() const override { return Base::minimumSizeHint().expandedTo(Designed); }
+    QSize sizeHint() const override { return Base::sizeHint().expandedTo(Designed); }
+};
+
+using TClientArea = TAtLeast<QWidget>;
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name)
@@ -39,13 +60,12 @@ Widget* Named(Widget* widget, const char* name)
 // A flat tool-strip button with a bold caption beside its glyph.
 QToolButton* SpeedButton(const char* name, const QString& caption, const char* icon, QSize size)
 {
-    auto* button = Named(new QToolButton, name);
+    auto* button = Named(new TAtLeast<QToolButton>(size), name);
     button->setText(caption);
     button->setIcon(SvgIcon(icon));
     button->setIconSize(QSize(24, 24));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
-    button->setMinimumSize(size);
     QFont bold = button->font();
     bold.setBold(true);
     button->setFont(bold);
@@ -82,7 +102,7 @@ QComboBox* DropDownList(const char* name)
 
 void TForm1::BuildWidgets()
 {
-    auto* client = Named(new QWidget, "ClientArea");
+    auto* client = Named(new TClientArea(QSize()), "ClientArea");
     auto* column = new QVBoxLayout(client);
     column->setContentsMargins(6, 2, 6, 4);
     column->setSpacing(4);
@@ -104,7 +124,7 @@ void TForm1::BuildWidgets()
     BuildHiddenHolders(client);
     BuildStatusBar();
     TimerConvertAgain = Named(new QTimer(this), "TimerConvertAgain");
-    TimerConvertAgain->setInterval(200);
+    TimerConvertAgain->setInterval(kDriverIntervalMs);
 }
 
 QWidget* TForm1::BuildToolStrip()
@@ -160,8 +180,7 @@ QWidget* TForm1::BuildFolderStrip()
     auto* format = new QVBoxLayout;
     format->addWidget(
         Named(new QLabel(QStringLiteral("Set Output Format :")), "LabelOutputFormat"));
-    ComboOutputFormat = Named(new TDropDownComboBox, "ComboOutputFormat");
-    ComboOutputFormat->setMinimumWidth(330);
+    ComboOutputFormat = Named(new TAtLeast<TDropDownComboBox>(QSize(330, 0)), "ComboOutputFormat");
     ComboOutputFormat->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     format->addWidget(ComboOutputFormat);
     row->addLayout(format, 3);
@@ -188,8 +207,8 @@ QWidget* TForm1::BuildSettingsGroups()
     auto* row = new QHBoxLayout(groups);
     row->setContentsMargins(8, 0, 0, 0);
 
-    auto* video = Named(new QGroupBox(QStringLiteral(" Video Settings ")), "GroupVideoSettings");
-    video->setMinimumWidth(240);
+    auto* video = Named(new TAtLeast<QGroupBox>(QSize(240, 0), QStringLiteral(" Video Settings ")),
+                        "GroupVideoSettings");
     auto* videoForm = new QFormLayout(video);
     ComboVideoQuality = DropDownList("ComboVideoQuality");
     ComboVideoSize = DropDownList("ComboVideoSize");
@@ -199,8 +218,8 @@ QWidget* TForm1::BuildSettingsGroups()
     videoForm->addRow(QStringLiteral("Video Framerate : "), ComboVideoFramerate);
     row->addWidget(video);
 
-    auto* audio = Named(new QGroupBox(QStringLiteral(" Audio Settings ")), "GroupAudioSettings");
-    audio->setMinimumWidth(259);
+    auto* audio = Named(new TAtLeast<QGroupBox>(QSize(259, 0), QStringLiteral(" Audio Settings ")),
+                        "GroupAudioSettings");
     auto* audioForm = new QFormLayout(audio);
     ComboAudioQuality = DropDownList("ComboAudioQuality");
     ComboAudioChannels = DropDownList("ComboAudioChannels");
@@ -320,9 +339,8 @@ void TForm1::BuildStatusBar()
     StatusBar1->setSizeGripEnabled(true);
     const int widths[] = {150, 300, 50};
     for (size_t i = 0; i < StatusPanels.size(); ++i) {
-        auto* panel = new QLabel;
+        auto* panel = new TAtLeast<QLabel>(QSize(widths[i], 0));
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setMinimumWidth(widths[i]);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         StatusBar1->addWidget(panel, i == 1 ? 1 : 0);
@@ -331,14 +349,15 @@ void TForm1::BuildStatusBar()
     StatusPanels[0]->setText(QStringLiteral("Ready"));
 }
 
-// The client area never gets smaller than the designed 753 x 532, nor than what the
-// layouts need with the desktop's fonts.
+// The window's client area is the central widget and the status bar; the main window's
+// layout keeps the window at least as large as their minimum sizes.
 void TForm1::SetMinimumClientSize()
 {
-    const int menuHeight = menuBar()->sizeHint().height();
-    const QSize designed(kClientSize.width(), kClientSize.height() + menuHeight);
-    setMinimumSize(designed.expandedTo(minimumSizeHint()));
-    resize(minimumSize().expandedTo(sizeHint()));
+    auto* client = static_cast<TClientArea*>(centralWidget());
+    client->Designed = QSize(kClientSize.width(),
+                             kClientSize.height() - StatusBar1->sizeHint().height());
+    client->updateGeometry();
+    resize(sizeHint());
 }
 
 }  // namespace tavrin

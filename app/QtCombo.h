@@ -33,7 +33,7 @@ private:
 };
 
 // A combo box that tells its owner just before its list drops down.
-class TDropDownComboBox final : public QComboBox {
+class TDropDownComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
     std::function<void()> OnDropDown;

@@ -1,6 +1,7 @@
 #include "WindowJobView.h"
 
 #include "Dialogs.h"
+#include "JobBuilder.h"
 #include "MainWindow.h"
 #include "SourceList.h"
 
@@ -45,6 +46,9 @@ std::string TWindowJobView::RowCell(int row, TRowColumn column) const
 void TWindowJobView::SetRowCell(int row, TRowColumn column, const std::string& text)
 {
     form_.SetCell(row, ListColumn(column), QString::fromStdString(text));
+    // The builder marks a row it could not start; the row then says why.
+    if (column == rcProgress && text == "Fail" && builder_ != nullptr)
+        form_.SetRowFailure(row, QString::fromStdString(builder_->LastJob().FailText));
 }
 
 const TProfileControls& TWindowJobView::ProfileControls() const

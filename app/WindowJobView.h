@@ -6,10 +6,13 @@
 namespace tavrin {
 
 class TForm1;
+class TJobBuilder;
 
 class TWindowJobView final : public TJobWindow {
 public:
     explicit TWindowJobView(TForm1& form) : form_(form) {}
+    // The builder whose failure reasons the rows show.
+    void SetBuilder(const TJobBuilder* builder) { builder_ = builder; }
 
     int RowCount() const override;
     std::string RowCaption(int row) const override;
@@ -32,6 +35,7 @@ public:
 
 private:
     TForm1& form_;
+    const TJobBuilder* builder_ = nullptr;
 };
 
 }  // namespace tavrin
