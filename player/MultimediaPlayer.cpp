@@ -10,6 +10,8 @@
 #include <QVideoSink>
 #include <QVideoWidget>
 
+#include <algorithm>
+
 TMultimediaPlayer::TMultimediaPlayer(QWidget* videoParent, QObject* parent)
     : QObject(parent),
       videoWidget_(new QVideoWidget(videoParent)),
@@ -41,6 +43,7 @@ void TMultimediaPlayer::KeepFrame(const QVideoFrame& frame)
 void TMultimediaPlayer::MakeGraph()
 {
     player_ = std::make_unique<QMediaPlayer>();
+    ++graphNumber_;
     player_->setAudioOutput(audio_.get());
     player_->setVideoOutput(videoWidget_.data());
 }
@@ -53,6 +56,12 @@ void TMultimediaPlayer::ReleaseGraph()
     Clear();
     player_->setVideoOutput(nullptr);
     player_->setAudioOutput(nullptr);
+    if (loadWait_) {
+        // Released from inside a load's wait: that call is still on the stack, so the player
+        // goes once control is back in the event loop.
+        loadWait_->quit();
+        player_.release()->deleteLater();
+    }
     player_.reset();
 }
 
@@ -76,9 +85,9 @@ void TMultimediaPlayer::Clear()
     lastFrame_ = QVideoFrame();
 }
 
-bool TMultimediaPlayer::Loaded() const
+bool TMultimediaPlayer::Loaded(const QMediaPlayer& media)
 {
-    switch (player_->mediaStatus()) {
+    switch (media.mediaStatus()) {
     case QMediaPlayer::LoadedMedia:
     case QMediaPlayer::BufferingMedia:
     case QMediaPlayer::BufferedMedia:
@@ -91,27 +100,29 @@ bool TMultimediaPlayer::Loaded() const
 
 // The back end loads asynchronously and may already decide inside setSource, so listen first.
 // The wait takes no user input: no button of the window can re-enter the player meanwhile.
+// Closing the window still can, and releases the graph: the wait then ends with a failure.
 bool TMultimediaPlayer::Load(const QString& path)
 {
+    QMediaPlayer* const media = player_.get();
+    const int graph = graphNumber_;
+    const auto released = [&] { return graphNumber_ != graph || !player_; };
+    const auto loaded = [media] { return Loaded(*media); };
+    const auto invalid = [media] {
+        return media->mediaStatus() == QMediaPlayer::InvalidMedia || media->error() != QMediaPlayer::NoError;
+    };
     QEventLoop loop;
-    bool failed = false;
-    connect(player_.get(), &QMediaPlayer::mediaStatusChanged, &loop, [&] {
-        if (Loaded() || player_->mediaStatus() == QMediaPlayer::InvalidMedia)
+    connect(media, &QMediaPlayer::mediaStatusChanged, &loop, [&] {
+        if (loaded() || invalid())
             loop.quit();
     });
-    connect(player_.get(), &QMediaPlayer::errorOccurred, &loop, [&] {
-        failed = true;
-        loop.quit();
-    });
+    connect(media, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
     QTimer::singleShot(kLoadTimeoutMs, &loop, &QEventLoop::quit);
-    player_->setSource(QUrl::fromLocalFile(path));
-    const auto decided = [&] {
-        return failed || player_->error() != QMediaPlayer::NoError || Loaded()
-               || player_->mediaStatus() == QMediaPlayer::InvalidMedia;
-    };
-    if (!decided())
+    loadWait_ = &loop;
+    media->setSource(QUrl::fromLocalFile(path));
+    if (!released() && !loaded() && !invalid())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return !failed && player_->error() == QMediaPlayer::NoError && Loaded();
+    loadWait_ = nullptr;
+    return !released() && loaded() && !invalid();
 }
 
 bool TMultimediaPlayer::RenderFile(const QString& path)
@@ -123,6 +134,8 @@ bool TMultimediaPlayer::RenderFile(const QString& path)
     const bool loaded = Load(path);
     // Pictures of the previous file may have been queued while we waited.
     lastFrame_ = QVideoFrame();
+    if (!player_)
+        return false;  // released while loading
     if (!loaded) {
         ReleaseGraph();
         MakeGraph();

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QAudioOutput;
+class QEventLoop;
 class QMediaPlayer;
 class QVideoWidget;
 
@@ -51,7 +52,7 @@ public:
 private:
     void MakeGraph();
     void ReleaseGraph();
-    bool Loaded() const;
+    static bool Loaded(const QMediaPlayer& media);
     bool Load(const QString& path);
     void KeepFrame(const QVideoFrame& frame);
 
@@ -59,5 +60,7 @@ private:
     std::unique_ptr<QAudioOutput> audio_;
     std::unique_ptr<QMediaPlayer> player_;  // the graph; none while inactive
     QVideoFrame lastFrame_;
+    QEventLoop* loadWait_ = nullptr;  // while RenderFile waits for the back end
+    int graphNumber_ = 0;             // counts the graphs made, to tell one from the next
     int level_;
 };

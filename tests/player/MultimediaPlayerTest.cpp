@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVideoWidget>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,16 @@ TEST_F(RealPlayer, AnInactivePlayerLoadsNothing)
     EXPECT_FALSE(player->Active());
     EXPECT_EQ(player->Duration(), 0);
     EXPECT_FALSE(player->RenderFile(Clip("clip.mp4")));
+    player->Activate();
+    EXPECT_TRUE(player->RenderFile(Clip("clip.mp4")));
+}
+
+TEST_F(RealPlayer, ReleasedWhileLoadingTheRenderFailsAndStaysReleased)
+{
+    // As when the window is closed while a file loads.
+    QTimer::singleShot(0, [&] { player->Deactivate(); });
+    EXPECT_FALSE(player->RenderFile(Clip("clip.mp4")));
+    EXPECT_FALSE(player->Active());
     player->Activate();
     EXPECT_TRUE(player->RenderFile(Clip("clip.mp4")));
 }
