@@ -80,8 +80,10 @@ void TForm1::AppendProbedRow(const QString& path)
         SetRowFailure(RowCount() - 1, QString::fromStdString(probe.LastError()));
 }
 
+// Statuses of an earlier batch go, and with them their reasons and logs.
 void TForm1::ClearProgressCells()
 {
+    rowLogs_.clear();
     for (int row = 0; row < RowCount(); ++row) {
         SetCell(row, scProgress, QString());
         for (int column = 0; column < scColumnCount; ++column)
