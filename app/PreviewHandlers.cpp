@@ -77,8 +77,8 @@ void TForm1::SetPreviewPlayer(std::unique_ptr<TPreviewPlayer> player)
     previewPlayer_ = std::move(player);
 }
 
-// The Qt Multimedia player is made when first needed, its video window laid over Image1,
-// which keeps the last snapshot underneath.
+// The Qt Multimedia player is made when first needed. Its video window takes the panel;
+// Image1 stays beneath it, hidden, holding the last snapshot.
 TPreviewPlayer& TForm1::Preview()
 {
     if (!previewPlayer_) {
