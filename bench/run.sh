@@ -54,7 +54,7 @@ run_side() {
   else
     rm -f "$ours_out"
     # shellcheck disable=SC2086
-    r=$(time_run "$work/ours.log" "$ours" -v -1 -i "$src" $our_opts "$ours_out") || return 1
+    r=$(time_run "$work/ours.log" "$ours" -v -1 --codec-threads 1 -i "$src" $our_opts "$ours_out") || return 1
     ow+=("${r% *}"); orss+=("${r#* }")
   fi
 }

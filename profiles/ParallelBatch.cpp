@@ -46,7 +46,6 @@ TParallelBatch::TParallelBatch(TJobWindow& window, const TJobBuilder& settings, 
         BindLane(*lane, static_cast<size_t>(i));
         FLanes.push_back(std::move(lane));
     }
-    SetCodecThreads(0);
 }
 
 // Removing the tasks unbinds them first, so nothing is raised any more while they stop.
@@ -60,9 +59,21 @@ TParallelBatch::~TParallelBatch()
 
 void TParallelBatch::SetCodecThreads(int n)
 {
-    const int perCodec = n > 0 ? n : SharedCodecThreads(Simultaneous());
-    for (auto& lane : FLanes)
-        lane->Engine.SetCodecThreads(perCodec);
+    FCodecThreads = std::max(0, n);
+}
+
+// A row that starts when fewer rows than lanes are left to run beside it gets the cores of
+// the lanes that stay idle.
+int TParallelBatch::CodecThreadsFor(int row) const
+{
+    if (FCodecThreads > 0)
+        return FCodecThreads;
+    int atOnce = 1;
+    for (const auto& lane : FLanes)
+        atOnce += lane->Row >= 0;
+    for (int next = row + 1; next < FWindow.RowCount() && atOnce < Simultaneous(); ++next)
+        atOnce += FWindow.RowChecked(next);
+    return SharedCodecThreads(std::min(atOnce, Simultaneous()));
 }
 
 void TParallelBatch::ForEachEngine(const std::function<void(TCustomFFmpegEngine&)>& configure)
@@ -252,6 +263,7 @@ bool TParallelBatch::FillLane(TLane& lane)
         lane.Engine.StopTasks();
         lane.Engine.ClearTaskList();
         ++lane.Generation;
+        lane.Engine.SetCodecThreads(CodecThreadsFor(row));
         lane.Row = row;
         if (lane.Builder->StartRow(row)) {
             const TJobRecord& job = lane.Builder->LastJob();

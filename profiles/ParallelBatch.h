@@ -51,7 +51,8 @@ public:
 
     int Simultaneous() const { return static_cast<int>(FLanes.size()); }
     // Threads per codec of each lane's task: 0 (the default) shares the machine's cores out
-    // over the lanes; n > 0 is n threads per codec.
+    // over the rows that can run beside it (the lanes, or fewer when fewer rows are left);
+    // n > 0 is n threads per codec.
     void SetCodecThreads(int n);
     // For the lanes' other engine settings (log level, priority, progress interval); call it
     // before Start, never while a task runs.
@@ -110,6 +111,7 @@ private:
     void FillLanes();
     bool FillLane(TLane& lane);
     int NextCheckedRow() const;
+    int CodecThreadsFor(int row) const;
     bool WaitsForRunningRow(int row, const TLane& lane) const;
     void EndRow(TLane& lane, const std::string& status, const std::string& reason);
     void FinishBatch();
@@ -118,6 +120,7 @@ private:
     std::vector<std::unique_ptr<TLane>> FLanes;
     mutable std::mutex FQueueMutex;
     std::deque<TEvent> FQueue;
+    int FCodecThreads = 0;     // 0: shared out
     int FCursor = -1;          // the last row handed to a lane
     bool FRunning = false;     // between Start and the end of the batch or Stop
     int FRowsToConvert = 0;    // checked rows at Start

@@ -301,7 +301,7 @@ TEST_F(ConvertProgram, ShowsOneProgressLinePerRunningFile)
 {
     if (std::system("command -v script >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "the script program is needed to give the converter a terminal";
-    std::string command = "'" + kProgram + "' -j 2 -p wmv -o '" + Out.string() + "'";
+    std::string command = "'" + kProgram + "' -j 2 -p appletvh264640x480 -o '" + Out.string() + "'";
     for (const char* name : {"a.avi", "b.avi"}) {
         const fs::path clip = Work / name;
         ASSERT_EQ(Shell("ffmpeg -hide_banner -loglevel error -f lavfi -i "

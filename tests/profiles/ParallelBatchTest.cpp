@@ -74,14 +74,14 @@ TEST_F(ParallelBatchTest, TwoRowsConvertAtOnceAndBothEndDone)
     AddFile(CopyFixture("clip.avi", "a.avi"));
     AddFile(CopyFixture("clip.mkv", "b.mkv"));
     TParallelBatch batch(Window, Builder, 2);
-    int threads = -1;
-    batch.ForEachEngine([&](TCustomFFmpegEngine& engine) { threads = engine.CodecThreads(); });
-    EXPECT_EQ(threads, std::max(1, MachineCores() / 2)) << "the cores are not shared out";
     Watch(batch);
 
     batch.Start();
-    // Both rows were handed to a lane before either ended.
+    // Both rows were handed to a lane before either ended, and they share the cores.
     EXPECT_EQ(Events, (std::vector<std::string>{"start 0", "start 1"}));
+    batch.ForEachEngine([](TCustomFFmpegEngine& engine) {
+        EXPECT_EQ(engine.CodecThreads(), std::max(1, MachineCores() / 2)) << "the cores are not shared out";
+    });
     EXPECT_TRUE(Window.Batch().Converting);
     ASSERT_TRUE(RunToTheEnd(batch));
 
@@ -184,6 +184,10 @@ TEST_F(ParallelBatchTest, UncheckedRowsAreSkippedAndAnEmptyBatchEndsAtOnce)
     TParallelBatch batch(Window, Builder, 3);
     Watch(batch);
     batch.Start();
+    // The only row has every core: the other lanes stay idle.
+    int automatic = 0;
+    batch.ForEachEngine([&](TCustomFFmpegEngine& engine) { automatic += engine.CodecThreads() == 0; });
+    EXPECT_EQ(automatic, 3);
     ASSERT_TRUE(RunToTheEnd(batch));
     EXPECT_EQ(Events, (std::vector<std::string>{"start 1", "end 1 Done"}));
     EXPECT_EQ(batch.OverallPercent(), 100);
