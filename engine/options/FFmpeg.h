@@ -16,6 +16,7 @@
 #include "binding/FrameHook.h"
 
 struct AVCodecContext;
+struct AVCodecParameters;
 struct AVFormatContext;
 struct AVOutputFormat;
 struct AVStream;
@@ -131,8 +132,11 @@ private:
     // Input set-up steps.
     bool OpenInputFile(const std::string& FileName);
     bool ProbeInput(TInputFile& in);
-    TInputStreamInfo TakeInputStream(const std::string& fileName, AVStream* st);
-    void TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c);
+    static void AssumeRealMediaPixelFormat(const std::string& fileName, AVCodecParameters* par);
+    // takeFacts: the stream's size, rates and channels become the settings' defaults.
+    TInputStreamInfo TakeInputStream(AVStream* st, bool takeFacts);
+    void TakeVideoParameters(AVStream* st);
+    void SetVideoDecoding(AVStream* st, AVCodecContext* c) const;
     bool RegisterInput(TInputFile&& in);
     void ResetAfterInput();
     // Output set-up steps.

@@ -96,11 +96,13 @@ private:
     void BuildOutputTables();
     void CheckMaps() const;
     int ChooseSource(const TOutputStreamState& ost) const;
+    std::vector<int> Candidates(AVMediaType type) const;
     void SetUpStream(TOutputStreamState& ost);
     void SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpTwoPass(TOutputStreamState& ost, int n);
     void LogStreamMapping();
+    void LogLeftOutStreams();
     void OpenEncoders();
     void OpenDecoders();
     void CopyMetadataMaps();

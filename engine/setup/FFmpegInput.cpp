@@ -9,6 +9,7 @@
 #include "options/OptionContexts.h"
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
+#include "binding/StreamFitness.h"
 
 namespace tavrin {
 namespace {
@@ -123,11 +124,22 @@ bool TCustomFFmpeg::ProbeInput(TInputFile& in) {
     }
     in.TsOffset = Opt.NextInputTsOffset - (Opt.CopyTimestamps ? 0 : timestamp);
     for (unsigned i = 0; i < ic->nb_streams; ++i)
-        in.Streams.push_back(TakeInputStream(in.FileName, ic->streams[i]));
+        AssumeRealMediaPixelFormat(in.FileName, ic->streams[i]->codecpar);
+    // An output created later inherits the facts of the streams the default choice takes,
+    // not those of a cover picture, of a stream without data or of another angle.
+    const int video = DefaultChoice(ic, AVMEDIA_TYPE_VIDEO), audio = DefaultChoice(ic, AVMEDIA_TYPE_AUDIO);
+    for (int i = 0; i < static_cast<int>(ic->nb_streams); ++i)
+        in.Streams.push_back(TakeInputStream(ic->streams[i], i == video || i == audio));
     return true;
 }
 
-TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVStream* st) {
+// RealMedia decoders report their pixel format only once they decode; it is planar 4:2:0.
+void TCustomFFmpeg::AssumeRealMediaPixelFormat(const std::string& fileName, AVCodecParameters* par) {
+    if (par->codec_type == AVMEDIA_TYPE_VIDEO && par->format < 0 && IsRealMediaName(fileName))
+        par->format = AV_PIX_FMT_YUV420P;
+}
+
+TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool takeFacts) {
     AVCodecParameters* par = st->codecpar;
     TInputStreamInfo info;
     info.Decoder.reset(avcodec_alloc_context3(avcodec_find_decoder(par->codec_id)));
@@ -140,14 +152,18 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVS
     switch (par->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
         ApplyContextOptions(c, optionContexts_->codec[mkAudio].get(), AV_OPT_FLAG_AUDIO_PARAM | decoding);
-        Opt.AudioChannels = par->ch_layout.nb_channels;
-        Opt.AudioSampleRate = par->sample_rate;
+        if (takeFacts) {
+            Opt.AudioChannels = par->ch_layout.nb_channels;
+            Opt.AudioSampleRate = par->sample_rate;
+        }
         if (Opt.AudioDisable)
             st->discard = AVDISCARD_ALL;
         break;
     case AVMEDIA_TYPE_VIDEO:
         ApplyContextOptions(c, optionContexts_->codec[mkVideo].get(), AV_OPT_FLAG_VIDEO_PARAM | decoding);
-        TakeVideoParameters(fileName, st, c);
+        if (takeFacts)
+            TakeVideoParameters(st);
+        SetVideoDecoding(st, c);
         break;
     case AVMEDIA_TYPE_SUBTITLE:
         if (Opt.SubtitleDisable)
@@ -161,7 +177,7 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVS
     return info;
 }
 
-void TCustomFFmpeg::TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c) {
+void TCustomFFmpeg::TakeVideoParameters(AVStream* st) {
     AVCodecParameters* par = st->codecpar;
     Opt.FrameHeight = par->height;
     Opt.FrameWidth = par->width;
@@ -171,14 +187,13 @@ void TCustomFFmpeg::TakeVideoParameters(const std::string& fileName, AVStream* s
                                : 0.0f;
     if (Opt.FrameAspectRatio == 0)
         DispatchOption("aspect", std::to_string(par->width) + ":" + std::to_string(par->height));
-    if (par->format < 0 && IsRealMediaName(fileName)) {
-        par->format = AV_PIX_FMT_YUV420P;
-        c->pix_fmt = AV_PIX_FMT_YUV420P;
-    }
     Opt.FramePixFmt = par->format;
+    Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
+}
+
+void TCustomFFmpeg::SetVideoDecoding(AVStream* st, AVCodecContext* c) const {
     if (Opt.MotionEstimationThreshold != 0)
         c->export_side_data |= AV_CODEC_EXPORT_DATA_MVS;
-    Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
     if (Opt.VideoDisable)
         st->discard = AVDISCARD_ALL;
     else if (Opt.VideoDiscard != 0)
