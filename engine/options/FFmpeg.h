@@ -84,7 +84,9 @@ public:
     // Copies each recorded generic option whose flags include all of flags from the
     // option holder to target (both library objects with options).
     void ApplyContextOptions(void* target, void* optionContext, int flags) const;
-    void ReleaseFiles() noexcept;
+    // Closes and frees every file; deletes the outputs the task created when deleteOutputs
+    // (after a failure), else only those still empty.
+    void ReleaseFiles(bool deleteOutputs = false) noexcept;
     size_t InputFileCount() const;
     // Frame rates of the opened inputs' video streams, in file and stream order (streams
     // without a known rate are left out).

@@ -135,6 +135,7 @@ void TTranscodeRun::EndOfRun() {
     for (TInputStreamState& ist : ist_)
         if (ist.DecodingNeeded)
             DecodePacket(ist, nullptr);
+    CheckSomethingWritten();
     for (size_t i = 0; i < files_.Outputs.size(); ++i) {
         const int ret = av_write_trailer(files_.Outputs[i].Context.get());
         if (ret < 0)
@@ -142,6 +143,19 @@ void TTranscodeRun::EndOfRun() {
     }
     Report(true);
     task_.Finished = !task_.StopRequested;
+}
+
+// A file with headers and no media would pass for a finished conversion: nothing of the input
+// was left after the start position, no packet decoded, or the run was stopped before one.
+void TTranscodeRun::CheckSomethingWritten() const {
+    for (size_t i = 0; i < files_.Outputs.size(); ++i) {
+        int64_t packets = 0;
+        for (const TOutputStreamState& ost : ost_)
+            if (ost.FileIndex == static_cast<int>(i))
+                packets += ost.PacketsWritten;
+        if (packets == 0)
+            throw FFMpegException("Output file #" + std::to_string(i) + " produced no audio or video");
+    }
 }
 
 }  // namespace tavrin

@@ -55,6 +55,7 @@ struct TOutputStreamState {
     TInputStreamState* SyncSource = nullptr;
     int64_t SyncOpts = 0;
     int64_t LastPts = AV_NOPTS_VALUE;  // of the last written packet, stream time base
+    int64_t PacketsWritten = 0;
     // Video
     bool VideoResample = false, VideoCrop = false, VideoPad = false;
     int CropTop = 0, CropLeft = 0;
@@ -122,6 +123,7 @@ private:
     void EmulateRate(TInputStreamState& ist);
     bool Started(const TInputStreamState& ist) const;
     void FlushEncoders(TInputStreamState& ist);
+    void CheckSomethingWritten() const;
     // Encoding
     void EncodeAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int size);
     void EncodeAudioFrames(TOutputStreamState& ost, const uint8_t* data, int size);

@@ -6,6 +6,7 @@
 #include "options/FFmpeg.h"
 #include "options/OptionContexts.h"
 #include "setup/TaskFiles.h"
+#include "binding/Errors.h"
 #include "binding/PrivateOptions.h"
 #include "binding/StreamFitness.h"
 
@@ -131,7 +132,7 @@ bool TCustomFFmpeg::CreateOutputFile(const std::string& FileName) {
         ErrorText = "Unable to find a suitable output format for '" + FileName + "'";
         return false;
     }
-    TOutputFile out{OutputContextPtr(raw), FileName, {}};
+    TOutputFile out{OutputContextPtr(raw), FileName, {}, {}};
     ApplyPrivateOptions(out.Context.get(), Opt.MuxerPrivateOptions);
     if (!CreateStreams(out))
         return false;
@@ -145,9 +146,12 @@ bool TCustomFFmpeg::CreateOutputFile(const std::string& FileName) {
                     "'; choose another output name";
         return false;
     }
-    if (!(fmt->flags & AVFMT_NOFILE) && avio_open(&out.Context->pb, FileName.c_str(), AVIO_FLAG_WRITE) < 0) {
-        ErrorText = "Could not open '" + FileName + "'";
-        return false;
+    if (!(fmt->flags & AVFMT_NOFILE)) {
+        if (const int ret = avio_open(&out.Context->pb, FileName.c_str(), AVIO_FLAG_WRITE); ret < 0) {
+            ErrorText = "Could not open '" + FileName + "': " + AvErrorText(ret);
+            return false;
+        }
+        out.Created = TCreatedFile::Find(FileName);
     }
     SetMuxing(out.Context.get());
     files_->Outputs.push_back(std::move(out));
