@@ -2,6 +2,7 @@
 // input's stream parameters back into the settings an output created later inherits.
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <filesystem>
 
 #include "common/FFMpegException.h"
@@ -9,6 +10,7 @@
 #include "options/OptionContexts.h"
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
+#include "binding/Rotation.h"
 #include "binding/StreamFitness.h"
 
 namespace tavrin {
@@ -28,8 +30,9 @@ AVDictionary* FormatParameters(const TOptionSettings& o) {
     SetIf(&d, o.AudioChannels > 0, "channels", std::to_string(o.AudioChannels));
     SetIf(&d, o.FrameRate.num > 0 && o.FrameRate.den > 0, "framerate",
           std::to_string(o.FrameRate.num) + "/" + std::to_string(o.FrameRate.den));
-    const int w = o.FrameWidth + o.PadLeft + o.PadRight, h = o.FrameHeight + o.PadTop + o.PadBottom;
-    SetIf(&d, w > 0 && h > 0, "video_size", std::to_string(w) + "x" + std::to_string(h));
+    // Summed wide: padding options may be as large as an int; a hint no picture can have is left out.
+    const int64_t w = int64_t{o.FrameWidth} + o.PadLeft + o.PadRight, h = int64_t{o.FrameHeight} + o.PadTop + o.PadBottom;
+    SetIf(&d, w > 0 && h > 0 && w <= INT_MAX && h <= INT_MAX, "video_size", std::to_string(w) + "x" + std::to_string(h));
     if (o.FramePixFmt >= 0)
         if (const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(o.FramePixFmt)))
             av_dict_set(&d, "pixel_format", name, 0);
@@ -177,16 +180,19 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool takeFacts) {
     return info;
 }
 
+// Size and aspect are those of the picture as a player shows it: a phone video stored
+// sideways with a display rotation is converted upright (the run turns its pictures).
 void TCustomFFmpeg::TakeVideoParameters(AVStream* st) {
     AVCodecParameters* par = st->codecpar;
-    Opt.FrameHeight = par->height;
-    Opt.FrameWidth = par->width;
-    const AVRational sar = par->sample_aspect_ratio;
-    Opt.FrameAspectRatio = sar.num && sar.den && par->height
-                               ? static_cast<float>(av_q2d(sar) * par->width / par->height)
-                               : 0.0f;
+    const bool turned = SwapsSides(DisplayRotation(st));
+    const int width = turned ? par->height : par->width, height = turned ? par->width : par->height;
+    Opt.FrameHeight = height;
+    Opt.FrameWidth = width;
+    const AVRational sar = turned ? AVRational{par->sample_aspect_ratio.den, par->sample_aspect_ratio.num}
+                                  : par->sample_aspect_ratio;
+    Opt.FrameAspectRatio = sar.num && sar.den && height ? static_cast<float>(av_q2d(sar) * width / height) : 0.0f;
     if (Opt.FrameAspectRatio == 0)
-        DispatchOption("aspect", std::to_string(par->width) + ":" + std::to_string(par->height));
+        DispatchOption("aspect", std::to_string(width) + ":" + std::to_string(height));
     Opt.FramePixFmt = par->format;
     Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
 }

@@ -155,12 +155,13 @@ TEST(StreamChoice, AVideoStreamWithoutAPictureSizeLeavesTheAudioToConvert) {
     EXPECT_TRUE(c.Logged("Input stream #0.0 has an invalid picture size (0x0); it is not converted"));
 }
 
-TEST(StreamChoice, AnAbsurdOutputPictureSizeIsCalledInvalid) {
+TEST(StreamChoice, AMappedStreamWithoutAPictureSizeIsCalledInvalid) {
     const auto dir = TempDir();
-    const std::string out = (dir / "huge.mp4").string();
-    Conversion c = Convert(Job(Fixture("clip.mp4"), out, "", "vcodec=mpeg4\ns=40000x40000"));
+    const std::string in = MakeTsWithoutPictureSize(dir), out = (dir / "mapped.mp4").string();
+    Conversion c = Convert(Job(in, out, "", std::string(kMp4Lines) + "\nmap=0:0\nmap=0:1"));
+    ASSERT_TRUE(c.created) << c.message;
     EXPECT_TRUE(c.exception);
-    EXPECT_EQ(c.message, "Output stream #0.0: picture size 40000x40000 is invalid");
+    EXPECT_EQ(c.message, "Output stream #0.0: picture size 0x0 is invalid");
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
