@@ -1,6 +1,5 @@
 #include "binding/StreamFitness.h"
 
-#include <algorithm>
 
 namespace tavrin {
 namespace {
@@ -49,20 +48,18 @@ TStreamFitness StreamFitness(const AVStream* st) {
     }
 }
 
-TStreamFit BestFit(const AVFormatContext* ic, AVMediaType type) {
+int DefaultChoice(const AVFormatContext* ic, AVMediaType type, const std::function<bool(unsigned)>& eligible) {
+    int choice = -1;
     TStreamFit best = sfNone;
-    for (unsigned i = 0; i < ic->nb_streams; ++i)
-        if (ic->streams[i]->codecpar->codec_type == type)
-            best = std::max(best, StreamFitness(ic->streams[i]).Fit);
-    return best;
-}
-
-int DefaultChoice(const AVFormatContext* ic, AVMediaType type) {
-    const TStreamFit best = BestFit(ic, type);
-    for (unsigned i = 0; i < ic->nb_streams && best != sfNone; ++i)
-        if (ic->streams[i]->codecpar->codec_type == type && StreamFitness(ic->streams[i]).Fit == best)
-            return static_cast<int>(i);
-    return -1;
+    for (unsigned i = 0; i < ic->nb_streams; ++i) {
+        if (ic->streams[i]->codecpar->codec_type != type || (eligible && !eligible(i)))
+            continue;
+        if (const TStreamFit fit = StreamFitness(ic->streams[i]).Fit; fit > best) {
+            best = fit;
+            choice = static_cast<int>(i);
+        }
+    }
+    return choice;
 }
 
 }  // namespace tavrin

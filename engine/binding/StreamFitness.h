@@ -4,6 +4,7 @@
 // output where a person expects their film or song.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "binding/LibAV.h"
@@ -26,9 +27,8 @@ TStreamFitness StreamFitness(const AVStream* st);
 
 bool IsAttachedPicture(const AVStream* st);
 
-// The best fit among the file's streams of that type; sfNone when it has none.
-TStreamFit BestFit(const AVFormatContext* ic, AVMediaType type);
-// The first of the file's streams of that type that fits best; -1 when none fits.
-int DefaultChoice(const AVFormatContext* ic, AVMediaType type);
+// The first of the file's eligible streams of that type that fits best; -1 when none fits.
+int DefaultChoice(const AVFormatContext* ic, AVMediaType type,
+                  const std::function<bool(unsigned)>& eligible = nullptr);
 
 }  // namespace tavrin

@@ -135,10 +135,9 @@ private:
     bool OpenInputFile(const std::string& FileName);
     bool ProbeInput(TInputFile& in);
     static void AssumeRealMediaPixelFormat(const std::string& fileName, AVCodecParameters* par);
-    // takeFacts: the stream's size, rates and channels become the settings' defaults.
-    TInputStreamInfo TakeInputStream(AVStream* st, bool takeFacts);
-    void TakeVideoParameters(AVStream* st);
-    void SetVideoDecoding(AVStream* st, AVCodecContext* c) const;
+    TInputStreamInfo TakeInputStream(AVStream* st, bool chosen);
+    void TakeVideoParameters(AVStream* st, AVCodecContext* c, bool chosen);
+    void TakeFrameSettings(const AVStream* st);
     bool RegisterInput(TInputFile&& in);
     void ResetAfterInput();
     // Output set-up steps.

@@ -38,7 +38,23 @@ AVDictionary* FormatParameters(const TOptionSettings& o) {
             av_dict_set(&d, "pixel_format", name, 0);
     SetIf(&d, o.VideoChannel != 0, "channel", std::to_string(o.VideoChannel));
     SetIf(&d, o.VideoStandard.has_value(), "standard", o.VideoStandard.value_or(""));
+    // Picture inputs start over at their end (a single picture becomes a still clip).
+    SetIf(&d, o.LoopInput, "loop", "1");
     return d;
+}
+
+// With a programme id only that programme's streams are used; without one, every stream.
+bool InChosenProgramme(const AVFormatContext* ic, unsigned stream, int programId) {
+    if (programId == 0)
+        return true;
+    for (unsigned p = 0; p < ic->nb_programs; ++p) {
+        const AVProgram* prog = ic->programs[p];
+        if (prog->id == programId &&
+            std::find(prog->stream_index, prog->stream_index + prog->nb_stream_indexes, stream) !=
+                prog->stream_index + prog->nb_stream_indexes)
+            return true;
+    }
+    return false;
 }
 
 bool IsRealMediaName(const std::string& fileName) {
@@ -128,9 +144,12 @@ bool TCustomFFmpeg::ProbeInput(TInputFile& in) {
     in.TsOffset = Opt.NextInputTsOffset - (Opt.CopyTimestamps ? 0 : timestamp);
     for (unsigned i = 0; i < ic->nb_streams; ++i)
         AssumeRealMediaPixelFormat(in.FileName, ic->streams[i]->codecpar);
-    // An output created later inherits the facts of the streams the default choice takes,
-    // not those of a cover picture, of a stream without data or of another angle.
-    const int video = DefaultChoice(ic, AVMEDIA_TYPE_VIDEO), audio = DefaultChoice(ic, AVMEDIA_TYPE_AUDIO);
+    // An output created later inherits the facts of the streams the default choice takes
+    // from the chosen programme: not those of a cover picture, of a stream without data or
+    // of another angle.
+    const auto eligible = [&](unsigned i) { return InChosenProgramme(ic, i, Opt.ProgramID); };
+    const int video = DefaultChoice(ic, AVMEDIA_TYPE_VIDEO, eligible);
+    const int audio = DefaultChoice(ic, AVMEDIA_TYPE_AUDIO, eligible);
     for (int i = 0; i < static_cast<int>(ic->nb_streams); ++i)
         in.Streams.push_back(TakeInputStream(ic->streams[i], i == video || i == audio));
     return true;
@@ -142,7 +161,8 @@ void TCustomFFmpeg::AssumeRealMediaPixelFormat(const std::string& fileName, AVCo
         par->format = AV_PIX_FMT_YUV420P;
 }
 
-TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool takeFacts) {
+// Only the streams of the default choice describe an output created later.
+TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool chosen) {
     AVCodecParameters* par = st->codecpar;
     TInputStreamInfo info;
     info.Decoder.reset(avcodec_alloc_context3(avcodec_find_decoder(par->codec_id)));
@@ -155,7 +175,7 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool takeFacts) {
     switch (par->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
         ApplyContextOptions(c, optionContexts_->codec[mkAudio].get(), AV_OPT_FLAG_AUDIO_PARAM | decoding);
-        if (takeFacts) {
+        if (chosen && par->ch_layout.nb_channels > 0 && par->sample_rate > 0) {
             Opt.AudioChannels = par->ch_layout.nb_channels;
             Opt.AudioSampleRate = par->sample_rate;
         }
@@ -164,9 +184,7 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool takeFacts) {
         break;
     case AVMEDIA_TYPE_VIDEO:
         ApplyContextOptions(c, optionContexts_->codec[mkVideo].get(), AV_OPT_FLAG_VIDEO_PARAM | decoding);
-        if (takeFacts)
-            TakeVideoParameters(st);
-        SetVideoDecoding(st, c);
+        TakeVideoParameters(st, c, chosen);
         break;
     case AVMEDIA_TYPE_SUBTITLE:
         if (Opt.SubtitleDisable)
@@ -180,30 +198,35 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool takeFacts) {
     return info;
 }
 
-// Size and aspect are those of the picture as a player shows it: a phone video stored
-// sideways with a display rotation is converted upright (the run turns its pictures).
-void TCustomFFmpeg::TakeVideoParameters(AVStream* st) {
-    AVCodecParameters* par = st->codecpar;
-    const bool turned = SwapsSides(DisplayRotation(st));
-    const int width = turned ? par->height : par->width, height = turned ? par->width : par->height;
-    Opt.FrameHeight = height;
-    Opt.FrameWidth = width;
-    const AVRational sar = turned ? AVRational{par->sample_aspect_ratio.den, par->sample_aspect_ratio.num}
-                                  : par->sample_aspect_ratio;
-    Opt.FrameAspectRatio = sar.num && sar.den && height ? static_cast<float>(av_q2d(sar) * width / height) : 0.0f;
-    if (Opt.FrameAspectRatio == 0)
-        DispatchOption("aspect", std::to_string(width) + ":" + std::to_string(height));
-    Opt.FramePixFmt = par->format;
-    Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
-}
-
-void TCustomFFmpeg::SetVideoDecoding(AVStream* st, AVCodecContext* c) const {
+void TCustomFFmpeg::TakeVideoParameters(AVStream* st, AVCodecContext* c, bool chosen) {
+    const AVCodecParameters* par = st->codecpar;
+    // A picture whose size the probe could not learn describes nothing; the settings keep
+    // what a known stream gave them, and the stream itself is only refused if it is used.
+    if (chosen && par->width > 0 && par->height > 0)
+        TakeFrameSettings(st);
     if (Opt.MotionEstimationThreshold != 0)
         c->export_side_data |= AV_CODEC_EXPORT_DATA_MVS;
     if (Opt.VideoDisable)
         st->discard = AVDISCARD_ALL;
     else if (Opt.VideoDiscard != 0)
         st->discard = static_cast<AVDiscard>(Opt.VideoDiscard);
+}
+
+// Size and aspect are those of the picture as a player shows it: a phone video stored
+// sideways with a display rotation is converted upright (the run turns its pictures).
+void TCustomFFmpeg::TakeFrameSettings(const AVStream* st) {
+    const AVCodecParameters* par = st->codecpar;
+    const bool turned = SwapsSides(DisplayRotation(st));
+    const int width = turned ? par->height : par->width, height = turned ? par->width : par->height;
+    Opt.FrameHeight = height;
+    Opt.FrameWidth = width;
+    const AVRational sar = turned ? AVRational{par->sample_aspect_ratio.den, par->sample_aspect_ratio.num}
+                                  : par->sample_aspect_ratio;
+    Opt.FrameAspectRatio = sar.num && sar.den ? static_cast<float>(av_q2d(sar) * width / height) : 0.0f;
+    if (Opt.FrameAspectRatio == 0)
+        DispatchOption("aspect", std::to_string(width) + ":" + std::to_string(height));
+    Opt.FramePixFmt = par->format;
+    Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
 }
 
 bool TCustomFFmpeg::RegisterInput(TInputFile&& in) {
