@@ -110,7 +110,8 @@ TEST(StreamChoice, AMatroskaAttachmentNeitherFeedsNorSizesTheVideo) {
     const std::string out = (dir / "out.mp4").string();
     Conversion c = Convert(Job(in, out, "", kMp4Lines));
     ASSERT_TRUE(c.finished) << c.message;
-    const Fields* v = ProbeMedia(out).First("video");
+    const MediaInfo info = ProbeMedia(out);
+    const Fields* v = info.First("video");
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->at("width"), "384");
     EXPECT_EQ(v->at("height"), "288");
