@@ -136,7 +136,7 @@ private:
     void EmulateRate(TInputStreamState& ist);
     bool Started(const TInputStreamState& ist) const;
     void FlushEncoders(TInputStreamState& ist);
-    void CheckSomethingWritten() const;
+    std::string EmptyOutputText() const;
     // Encoding
     void EncodeAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int size);
     void UseResamplerFor(TOutputStreamState& ost, const TAudioShape& in);

@@ -14,6 +14,8 @@ namespace tavrin {
 void TCustomFFmpeg::ReleaseFiles(bool deleteOutputs) noexcept {
     *optionContexts_ = TOptionContexts{};
     std::lock_guard codecs(CodecLock());  // freeing an open codec closes it
+    deleteOutputs |= files_->DiscardOutputs;
+    files_->DiscardOutputs = false;
     for (TOutputFile& out : files_->Outputs) {
         out.Streams.clear();
         out.Context.reset();

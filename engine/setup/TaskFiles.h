@@ -59,6 +59,7 @@ struct TOutputFile {
 struct TTaskFiles {
     std::vector<TInputFile> Inputs;
     std::vector<TOutputFile> Outputs;
+    bool DiscardOutputs = false;  // the run found them worthless: released, they are deleted
 };
 
 // The user-facing text for a failed open of FileName with library error code.
