@@ -1,6 +1,5 @@
 #include "Transcoder.h"
 
-#include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,50 +13,7 @@
 
 namespace tavrin::cli {
 
-sigset_t RunSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGUSR1);
-    return set;
-}
-
-void BlockRunSignals() {
-    const sigset_t set = RunSignals();
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-}
-
 namespace {
-
-// Receives the blocked signals on a thread of its own, so that Ctrl+C is heard while the
-// main thread is still opening the input or the output.
-class TSignalWatch {
-public:
-    explicit TSignalWatch(std::function<void(int)> onStop)
-        : onStop_(std::move(onStop)), thread_([this] { Loop(); }) {}
-    ~TSignalWatch() {
-        quit_ = true;
-        pthread_kill(thread_.native_handle(), SIGUSR1);
-        thread_.join();
-    }
-    TSignalWatch(const TSignalWatch&) = delete;
-    TSignalWatch& operator=(const TSignalWatch&) = delete;
-
-private:
-    void Loop() {
-        const sigset_t set = RunSignals();
-        while (!quit_) {
-            int signal = 0;
-            if (sigwait(&set, &signal) == 0 && signal != SIGUSR1)
-                onStop_(signal);
-        }
-    }
-
-    std::function<void(int)> onStop_;
-    std::atomic<bool> quit_{false};
-    std::thread thread_;
-};
 
 class TRun {
 public:

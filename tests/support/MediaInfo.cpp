@@ -58,7 +58,8 @@ int MediaInfo::Count(const std::string& type) const {
 MediaInfo ProbeMedia(const std::string& path) {
     const std::string cmd =
         "ffprobe -v error -count_packets -show_entries "
-        "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels,nb_read_packets,bit_rate"
+        "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels,nb_read_packets,bit_rate,"
+        "sample_aspect_ratio,display_aspect_ratio"
         ":format=duration -of flat " + Quote(path) + " 2>/dev/null";
     MediaInfo info;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);

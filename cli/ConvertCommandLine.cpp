@@ -1,0 +1,127 @@
+#include "ConvertCommandLine.h"
+
+#include "CommandLine.h"
+
+#include <array>
+
+namespace tavrin::cli {
+namespace {
+
+using TField = std::optional<std::string> TConvertCommandLine::*;
+
+struct TValueOption {
+    std::string_view Name;
+    TField Field;
+};
+
+constexpr std::array<TValueOption, 7> kValueOptions{{
+    {"--video-quality", &TConvertCommandLine::VideoQuality},
+    {"--audio-quality", &TConvertCommandLine::AudioQuality},
+    {"--size", &TConvertCommandLine::Size},
+    {"--rate", &TConvertCommandLine::Rate},
+    {"--channels", &TConvertCommandLine::Channels},
+    {"--volume", &TConvertCommandLine::Volume},
+    {"--aspect", &TConvertCommandLine::Aspect},
+}};
+
+class TConvertParser {
+public:
+    explicit TConvertParser(const std::vector<std::string>& args) : FArgs(args) {}
+
+    TConvertCommandLine Run()
+    {
+        bool filesOnly = false;
+        while (FPos < FArgs.size()) {
+            const std::string& word = FArgs[FPos++];
+            if (filesOnly || word.size() < 2 || word[0] != '-')
+                FLine.Files.push_back(word);
+            else if (word == "--")
+                filesOnly = true;
+            else
+                Option(word);
+        }
+        if (FLine.Help || FLine.ListProfiles)
+            return FLine;
+        if (FLine.Files.empty())
+            throw TUsageError("no file to convert");
+        return FLine;
+    }
+
+private:
+    void Option(const std::string& word)
+    {
+        // "--size=320x240" is the same as "--size 320x240".
+        const size_t equals = word.find('=');
+        const std::string name = word.substr(0, equals);
+        std::optional<std::string> inlineValue;
+        if (equals != std::string::npos)
+            inlineValue = word.substr(equals + 1);
+
+        if (name == "--overwrite" || name == "--list-profiles" || name == "-h" || name == "--help") {
+            if (inlineValue)
+                throw TUsageError(name + " takes no value");
+            Flag(name);
+            return;
+        }
+        const std::string value = inlineValue ? *inlineValue : Value(name);
+        if (name == "-p" || name == "--profile")
+            FLine.Profile = value;
+        else if (name == "-o" || name == "--output")
+            FLine.OutputFolder = value;
+        else if (!Setting(name, value))
+            throw TUsageError("unknown option " + name);
+    }
+
+    void Flag(const std::string& name)
+    {
+        if (name == "--overwrite")
+            FLine.Overwrite = true;
+        else if (name == "--list-profiles")
+            FLine.ListProfiles = true;
+        else
+            FLine.Help = true;
+    }
+
+    bool Setting(const std::string& name, const std::string& value)
+    {
+        for (const TValueOption& option : kValueOptions) {
+            if (option.Name == name) {
+                FLine.*option.Field = value;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::string Value(const std::string& name)
+    {
+        if (FPos >= FArgs.size())
+            throw TUsageError("option " + name + " needs a value");
+        return FArgs[FPos++];
+    }
+
+    const std::vector<std::string>& FArgs;
+    size_t FPos = 0;
+    TConvertCommandLine FLine;
+};
+
+}  // namespace
+
+TConvertCommandLine ParseConvertCommandLine(const std::vector<std::string>& args)
+{
+    return TConvertParser(args).Run();
+}
+
+std::string ConvertUsageText()
+{
+    return "usage: tavrin-convert [-p PROFILE] [-o FOLDER] [--video-quality Q] [--audio-quality Q]\n"
+           "                      [--size S] [--rate R] [--channels C] [--volume PERCENT]\n"
+           "                      [--aspect original|4:3|16:9] [--overwrite] FILE...\n"
+           "       tavrin-convert --list-profiles\n"
+           "PROFILE is a name, caption or key from --list-profiles (default: the first).\n"
+           "Q is Highest, Higher, Normal, Lower or Lowest; S, R and C are items the profile\n"
+           "offers (\"320 x 240\", \"29.97\", \"Mono\"); PERCENT is 0, 20, ... 200.\n"
+           "FOLDER defaults to the current folder; it is made when missing.\n";
+}
+
+}  // namespace tavrin::cli

@@ -1,0 +1,230 @@
+// Runs the built tavrin-convert on the fixture clips and checks its outputs with ffprobe.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+#include <string>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "MediaInfo.h"
+
+namespace tavrin::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kProgram = TAVRIN_CONVERT;
+
+std::string Fixture(const std::string& name) { return std::string(TAVRIN_FIXTURE_DIR) + "/" + name; }
+
+class ConvertProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        Work = fs::temp_directory_path() / "tavrin-convert-tests" / info->name();
+        fs::remove_all(Work);
+        fs::create_directories(Work);
+        Out = Work / "OUT";
+    }
+    void TearDown() override { fs::remove_all(Work); }
+
+    // Copies a fixture into the work folder under a new name.
+    std::string Source(const std::string& fixture, const std::string& name)
+    {
+        const fs::path path = Work / name;
+        fs::copy_file(Fixture(fixture), path);
+        return path.string();
+    }
+    RunResult Convert(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), kProgram);
+        return RunProgram(args);
+    }
+    // One video stream of the codec and size, one audio stream of the codec, duration near
+    // the one-second source.
+    void ExpectVideo(const fs::path& file, const std::string& video, const std::string& size,
+                     const std::string& audio)
+    {
+        const MediaInfo info = ProbeMedia(file.string());
+        ASSERT_TRUE(info.ok) << file;
+        ASSERT_EQ(info.Count("video"), 1) << file;
+        ASSERT_EQ(info.Count("audio"), 1) << file;
+        const Fields& v = *info.First("video");
+        EXPECT_EQ(v.at("codec_name"), video) << file;
+        EXPECT_EQ(v.at("width") + "x" + v.at("height"), size) << file;
+        EXPECT_EQ(info.First("audio")->at("codec_name"), audio) << file;
+        EXPECT_NEAR(info.duration, 1.0, 0.1) << file;
+    }
+
+    fs::path Work, Out;
+};
+
+TEST_F(ConvertProgram, AppleTvConvertsThreeClipsAndReportsEach)
+{
+    const auto r = Convert({"-p", "appletv", "-o", Out.string(), Source("short.avi", "a.avi"),
+                            Source("short.mkv", "b.mkv"), Source("short.mov", "c.mov")});
+    ASSERT_EQ(r.status, 0) << r.output;
+    for (const char* name : {"a", "b", "c"}) {
+        const std::string done = "Done   " + (Work / name).string();
+        EXPECT_NE(r.output.find(done), std::string::npos) << r.output;
+        ExpectVideo(Out / (std::string(name) + ".mp4"), "mpeg4", "640x480", "aac");
+    }
+    EXPECT_NE(r.output.find("a.avi: 320x240, 25 fps, 00:00:01"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("3 files: 3 done, 0 failed"), std::string::npos) << r.output;
+}
+
+TEST_F(ConvertProgram, DeviceAndFormatProfiles)
+{
+    const std::string clip = Source("short.avi", "clip.avi");
+    struct TCase {
+        std::string Profile, Extension, Video, Size, Audio;
+    };
+    const std::vector<TCase> cases{
+        {"iPod (*.mp4)", "mp4", "mpeg4", "320x240", "aac"},
+        {"3gp", "3gp", "mpeg4", "176x144", "amr_nb"},
+        {"wmv", "wmv", "wmv2", "320x240", "wmav2"},
+    };
+    for (const TCase& c : cases) {
+        const auto r = Convert({"-p", c.Profile, "-o", Out.string(), "--overwrite", clip});
+        ASSERT_EQ(r.status, 0) << c.Profile << "\n" << r.output;
+        ExpectVideo(Out / ("clip." + c.Extension), c.Video, c.Size, c.Audio);
+    }
+}
+
+TEST_F(ConvertProgram, AudioProfileWritesSoundOnly)
+{
+    const auto r = Convert({"-p", "mp3", "-o", Out.string(), Source("short.mov", "song.mov"),
+                            Fixture("audio.wav")});
+    ASSERT_EQ(r.status, 0) << r.output;
+    for (const char* name : {"song.mp3", "audio.mp3"}) {
+        const MediaInfo info = ProbeMedia((Out / name).string());
+        ASSERT_TRUE(info.ok) << name;
+        EXPECT_EQ(info.Count("video"), 0) << name;
+        ASSERT_EQ(info.Count("audio"), 1) << name;
+        EXPECT_EQ(info.First("audio")->at("codec_name"), "mp3") << name;
+    }
+    EXPECT_NEAR(ProbeMedia((Out / "audio.mp3").string()).duration, 3.0, 0.15);
+}
+
+TEST_F(ConvertProgram, SettingsReachTheOutput)
+{
+    const auto r = Convert({"-p", "wmv", "-o", Out.string(), "--size", "176 x 144", "--rate",
+                            "15", "--channels", "Mono", "--aspect", "16:9",
+                            Source("short.avi", "clip.avi")});
+    ASSERT_EQ(r.status, 0) << r.output;
+    const MediaInfo info = ProbeMedia((Out / "clip.wmv").string());
+    ASSERT_TRUE(info.ok);
+    const Fields& video = *info.First("video");
+    EXPECT_EQ(video.at("width"), "176");
+    EXPECT_EQ(video.at("r_frame_rate"), "15/1");
+    EXPECT_EQ(video.at("display_aspect_ratio"), "16:9");
+    EXPECT_EQ(info.First("audio")->at("channels"), "1");
+}
+
+TEST_F(ConvertProgram, RealMediaSourceIsConvertedUnderItsOwnName)
+{
+    const auto r = Convert({"-p", "MP4 - MPEG4 Video (*.mp4)", "-o", Out.string(),
+                            Source("short.rmvb", "movie.RMVB")});
+    ASSERT_EQ(r.status, 0) << r.output;
+    const MediaInfo info = ProbeMedia((Out / "movie.mp4").string());
+    ASSERT_TRUE(info.ok) << r.output;
+    EXPECT_EQ(info.Count("video"), 1);
+}
+
+TEST_F(ConvertProgram, FailedFileIsReportedAndTheBatchGoesOn)
+{
+    const auto r = Convert({"-p", "mov", "-o", Out.string(), Source("notmedia.avi", "bad.avi"),
+                            Source("short.avi", "good.avi")});
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("bad.avi: Error"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Fail   " + (Work / "bad.avi").string() + ": "), std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("Done   " + (Work / "good.avi").string()), std::string::npos)
+        << r.output;
+    EXPECT_TRUE(ProbeMedia((Out / "good.mov").string()).ok);
+    EXPECT_FALSE(fs::exists(Out / "bad.mov"));
+}
+
+TEST_F(ConvertProgram, SourceIsNeverOverwritten)
+{
+    const std::string source = Source("short.mov", "clip.mp4");
+    const auto size = fs::file_size(source);
+    const auto r = Convert({"-p", "MP4 - MPEG4 Video (*.mp4)", "-o", Work.string(), "--overwrite", source});
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(fs::file_size(source), size);
+    EXPECT_TRUE(ProbeMedia((Work / "clip-1.mp4").string()).ok);
+}
+
+TEST_F(ConvertProgram, BadCommandLinesExitWithTwo)
+{
+    const std::string clip = Source("short.avi", "clip.avi");
+    const std::vector<std::vector<std::string>> bad{
+        {}, {"-p", "nonesuch", clip}, {"-p", "ipod", "--size", "1x1", clip}, {"--frobnicate", clip}};
+    for (const auto& args : bad) {
+        const auto r = Convert(args);
+        EXPECT_EQ(r.status, 2) << r.output;
+        EXPECT_NE(r.output.find("usage: tavrin-convert"), std::string::npos) << r.output;
+    }
+    EXPECT_FALSE(fs::exists(Out));
+    const auto sizes = Convert({"-p", "ipod", "--size", "1x1", clip});
+    EXPECT_NE(sizes.output.find("it offers \"320 x 240\""), std::string::npos) << sizes.output;
+}
+
+TEST_F(ConvertProgram, ListsTheOfferedProfiles)
+{
+    const auto r = Convert({"--list-profiles"});
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("Apple TV (*.mp4)"), std::string::npos);
+    EXPECT_NE(r.output.find("mp3mpeglayer3audio"), std::string::npos);
+}
+
+// On a terminal the running file shows a progress line that is rewritten in place.
+TEST_F(ConvertProgram, ShowsALiveProgressLineOnATerminal)
+{
+    if (std::system("command -v script >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "the script program is needed to give the converter a terminal";
+    const std::string command = "'" + kProgram + "' -p wmv -o '" + Out.string() + "' '" +
+                                Source("short.avi", "clip.avi") + "'";
+    const auto r = RunProgram({"script", "-qec", command, "/dev/null"});
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("\r[1/1] " + (Work / "clip.avi").string() + "  frame="),
+              std::string::npos)
+        << r.output;
+}
+
+// Ctrl+C stops the batch: the running file ends "Abort" with a finished, readable output and
+// the later files are not started.
+TEST_F(ConvertProgram, CtrlCFinishesTheRunningOutputAndStops)
+{
+    const fs::path longClip = Work / "long.avi";
+    ASSERT_EQ(Shell("ffmpeg -hide_banner -loglevel error -f lavfi -i "
+                    "testsrc2=size=320x240:rate=25:duration=30 -c:v mpeg4 -q:v 8 '" +
+                    longClip.string() + "'"),
+              0);
+    ChildProcess child({kProgram, "-p", "appletvh2641280x720", "-o", Out.string(),
+                        longClip.string(), Source("short.avi", "next.avi")});
+    ASSERT_TRUE(child.WaitForOutput("next.avi: 320x240", 20s)) << child.Output();
+    // Wait for the output to hold some pictures, then stop.
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while ((!fs::exists(Out / "long.mp4") || fs::file_size(Out / "long.mp4") < 20000) &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(50ms);
+    child.Signal(SIGINT);
+    const int status = child.Wait();
+    EXPECT_EQ(status, 130) << child.Output();
+    EXPECT_NE(child.Output().find("Abort  " + longClip.string()), std::string::npos) << child.Output();
+    const MediaInfo info = ProbeMedia((Out / "long.mp4").string());
+    ASSERT_TRUE(info.ok) << "the stopped output was not finished";
+    EXPECT_GT(info.duration, 0.0);
+    EXPECT_LT(info.duration, 29.0);
+    EXPECT_FALSE(fs::exists(Out / "next.mp4"));
+}
+
+}  // namespace
+}  // namespace tavrin::test
