@@ -83,7 +83,7 @@ void TFrameHooks::RunCustomHook(const PictureRef& pic, int pixFmt, int w, int h,
         bitmap_ = std::make_unique<TBitmap>(w, h);
     PictureRef rgb;
     bool stop = !ToRgb(pic, pixFmt, w, h, rgb);
-    bool update = true;
+    bool update = !stop;  // without an RGB picture there is nothing to hand out or take back
     if (!stop) {
         for (int y = 0; y < h; ++y)
             std::memcpy(bitmap_->ScanLine(y), rgb.data[0] + static_cast<ptrdiff_t>(y) * rgb.linesize[0],
@@ -96,7 +96,8 @@ void TFrameHooks::RunCustomHook(const PictureRef& pic, int pixFmt, int w, int h,
             update = false;
         }
     }
-    if (update && !stop) {
+    // A handler may change this picture and stop the hook for the ones after it.
+    if (update) {
         for (int y = 0; y < h; ++y)
             std::memcpy(rgb.data[0] + static_cast<ptrdiff_t>(y) * rgb.linesize[0], bitmap_->ScanLine(y),
                         static_cast<size_t>(bitmap_->RowBytes()));

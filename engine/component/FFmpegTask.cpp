@@ -9,7 +9,10 @@
 namespace tavrin {
 
 TCustomFFmpeg::TCustomFFmpeg()
-    : files_(std::make_unique<TTaskFiles>()), optionContexts_(std::make_unique<TOptionContexts>()) {}
+    : files_(std::make_unique<TTaskFiles>()), optionContexts_(std::make_unique<TOptionContexts>()) {
+    // Hook and handler failures ("Error occurs OnCustomHook: ...") belong in the task's log.
+    Hooks.Log = [this](int level, const std::string& text) { Log(level, text); };
+}
 
 // Nothing the task's thread may still touch is freed before that thread has left the task:
 // the thread holds a reference until its body returns, so this runs either after the body

@@ -131,8 +131,9 @@ private:
     // Input set-up steps.
     bool OpenInputFile(const std::string& FileName);
     bool ProbeInput(TInputFile& in);
-    TInputStreamInfo TakeInputStream(const std::string& fileName, AVStream* st);
-    void TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c);
+    TInputStreamInfo TakeInputStream(const std::string& fileName, AVStream* st, bool chosen);
+    void TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c, bool chosen);
+    void TakeFrameSettings(const AVStream* st);
     bool RegisterInput(TInputFile&& in);
     void ResetAfterInput();
     // Output set-up steps.

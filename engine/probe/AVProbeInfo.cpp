@@ -9,6 +9,7 @@
 #include "probe/AVProbe.h"
 #include "binding/LibAV.h"
 #include "binding/LogBridge.h"
+#include "binding/Rotation.h"
 
 namespace tavrin {
 namespace {
@@ -83,6 +84,7 @@ int64_t ToMicros(int64_t t, AVRational timeBase) {
 }
 
 // An unknown sample aspect (0/1 today) means square pixels rather than no number at all.
+// A picture shown turned by a quarter has its sides, and so its aspect, swapped.
 float DisplayAspect(const AVStream& st) {
     const AVCodecParameters& par = *st.codecpar;
     if (par.width <= 0 || par.height <= 0)
@@ -90,7 +92,8 @@ float DisplayAspect(const AVStream& st) {
     AVRational sar = st.sample_aspect_ratio.num > 0 ? st.sample_aspect_ratio : par.sample_aspect_ratio;
     if (sar.num <= 0 || sar.den <= 0)
         sar = AVRational{1, 1};
-    return static_cast<float>(par.width * av_q2d(sar) / par.height);
+    const double aspect = par.width * av_q2d(sar) / par.height;
+    return static_cast<float>(SwapsSides(DisplayRotation(&st)) ? 1.0 / aspect : aspect);
 }
 
 void FillStream(const AVStream& st, TAVStreamInfo& info) {
@@ -102,8 +105,9 @@ void FillStream(const AVStream& st, TAVStreamInfo& info) {
     info.Duration = st.duration;
     info.DurationMicros = ToMicros(st.duration, st.time_base);
     info.BitRate = Clamp32(par.bit_rate);
-    info.Height = par.height;
-    info.Width = par.width;
+    const bool turned = SwapsSides(DisplayRotation(&st));
+    info.Height = turned ? par.width : par.height;
+    info.Width = turned ? par.height : par.width;
     info.DisplayAspect = DisplayAspect(st);
     info.PixelFormat = par.format;
     info.FrameRateNum = st.r_frame_rate.num;

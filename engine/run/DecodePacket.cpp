@@ -7,6 +7,7 @@
 
 #include "common/FFMpegException.h"
 #include "run/TranscodeRun.h"
+#include "binding/SourceQuality.h"
 
 namespace tavrin {
 namespace {
@@ -65,73 +66,58 @@ int TTranscodeRun::ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt) {
         if (type == AVMEDIA_TYPE_AUDIO)
             HandleDecodedAudio(ist, pkt);
         else
-            HandleDecodedVideo(ist);
+            HandleDecodedVideo(ist, pkt);
         av_frame_unref(frame);
     }
 }
 
-void TTranscodeRun::HandleDecodedAudio(TInputStreamState& ist, const AVPacket*) {
+void TTranscodeRun::HandleDecodedVideo(TInputStreamState& ist, const AVPacket* pkt) {
     AVFrame* f = ist.Decoded.get();
-    const int channels = f->ch_layout.nb_channels;
-    if (channels <= 0 || f->sample_rate <= 0)
-        return;
-    const size_t bytes = static_cast<size_t>(f->nb_samples) * 2 * channels;
-    if (ist.Samples.size() < std::max<size_t>(bytes, 192000))
-        ist.Samples.resize(std::max<size_t>(bytes, 192000));
-    uint8_t* out = ist.Samples.data();
-    if (f->format == AV_SAMPLE_FMT_S16) {
-        std::copy_n(f->data[0], bytes, out);
-    } else {
-        if (!ist.ToS16) {
-            SwrContext* s = nullptr;
-            swr_alloc_set_opts2(&s, &f->ch_layout, AV_SAMPLE_FMT_S16, f->sample_rate, &f->ch_layout,
-                                static_cast<AVSampleFormat>(f->format), f->sample_rate, 0, nullptr);
-            ist.ToS16.reset(s);
-            if (!s || swr_init(s) < 0)
-                throw FFMpegException("Can not convert decoded audio to 16-bit samples");
-        }
-        swr_convert(ist.ToS16.get(), &out, f->nb_samples, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
-    }
-    ist.NextPts += static_cast<int64_t>(f->nb_samples) * 1000000 / f->sample_rate;
-    if (opt_.AudioVolume != 256) {
-        auto* s = reinterpret_cast<int16_t*>(out);
-        for (size_t i = 0; i < bytes / 2; ++i)
-            s[i] = static_cast<int16_t>(std::clamp((s[i] * opt_.AudioVolume + 128) >> 8, -32768, 32767));
-    }
-    EmulateRate(ist);
-    if (!Started(ist))
-        return;
-    for (TOutputStreamState& ost : ost_)
-        if (&ist_[static_cast<size_t>(ost.SourceIndex)] == &ist && ost.EncodingNeeded)
-            EncodeAudio(ost, ist, out, static_cast<int>(bytes));
-}
-
-void TTranscodeRun::HandleDecodedVideo(TInputStreamState& ist) {
-    AVFrame* f = ist.Decoded.get();
-    ist.Quality = static_cast<float>(f->quality);
+    if (const float q = PictureQuality(f, pkt); q > 0)
+        ist.Quality = q;
     ist.NextPts += PictureDuration(f, ist.Stream);
-    const PictureRef work = task_.Hooks.Preprocess(f, ist.Pts, opt_.Deinterlace);
-    if (work.data[0] != f->data[0]) {
-        // The hooks worked on their own copy: encode that one.
-        av_frame_unref(f);
-        f->format = ist.Dec->pix_fmt;
-        for (int i = 0; i < 4; ++i) {
-            f->data[i] = work.data[i];
-            f->linesize[i] = work.linesize[i];
-        }
-        f->width = ist.Dec->width;
-        f->height = ist.Dec->height;
+    // Upright first, so the hooks, crop, scale and pad all see the picture a person sees.
+    const AVFrame* pic = ist.Rotation ? ist.Rotator.Turn(f, ist.Rotation) : f;
+    if (!pic) {
+        Log(0, "error rotating picture");
+        return;
     }
+    pic = HookedPicture(ist, pic);
     EmulateRate(ist);
     if (!Started(ist))
         return;
     for (TOutputStreamState& ost : ost_) {
         if (&ist_[static_cast<size_t>(ost.SourceIndex)] != &ist || !ost.EncodingNeeded)
             continue;
-        const int size = EncodeVideo(ost, ist, f);
+        const int size = EncodeVideo(ost, ist, pic);
         if (opt_.VideoStatsFileName && size > 0)
             WriteVideoStats(ost, size);
     }
+}
+
+// Deinterlacing and the hooks; when they worked on their own copy, a view of that copy
+// with the picture's own size, format and field order.
+const AVFrame* TTranscodeRun::HookedPicture(TInputStreamState& ist, const AVFrame* pic) {
+    const PictureRef work = task_.Hooks.Preprocess(pic, ist.Pts, opt_.Deinterlace);
+    if (work.data[0] == pic->data[0])
+        return pic;
+    if (!ist.Hooked)
+        ist.Hooked = MakeFrame();
+    AVFrame* view = ist.Hooked.get();
+    if (!view)
+        throw FFMpegException("av_malloc fail");
+    av_frame_unref(view);
+    for (int i = 0; i < 4; ++i) {
+        view->data[i] = work.data[i];
+        view->linesize[i] = work.linesize[i];
+    }
+    view->format = pic->format;
+    view->width = pic->width;
+    view->height = pic->height;
+    view->interlaced_frame = pic->interlaced_frame;
+    view->top_field_first = pic->top_field_first;
+    view->pict_type = pic->pict_type;
+    return view;
 }
 
 int TTranscodeRun::DecodeSubtitle(TInputStreamState& ist, const AVPacket* pkt) {

@@ -1,8 +1,11 @@
-// Audio output: channel and rate conversion, sync to the output clock, encoder framing.
+// Audio output: conversion to the encoder's rate and channels, sync to the output clock and
+// the sample-count timeline. The output's audio timestamps count the samples written since
+// the first one, so packets neither overlap nor leave holes whatever the input clock does;
+// sync corrections add or drop samples. Work is done in bounded pieces, so one huge decoded
+// unit (a header that claims 1 Hz) neither fills memory nor keeps a stop request waiting.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "common/FFMpegException.h"
 #include "run/TranscodeRun.h"
@@ -11,6 +14,8 @@ namespace tavrin {
 namespace {
 
 constexpr int kMaxPaddedBytes = 131072;
+// Output samples converted and encoded between two looks at the stop request.
+constexpr int64_t kPieceSamples = 65536;
 
 std::string Printf(const char* fmt, double a, int b = 0, int c = 0) {
     char buf[160];
@@ -22,64 +27,81 @@ int FifoSamples(const TOutputStreamState& ost) {
     return static_cast<int>((ost.Fifo.size() - ost.FifoStart) / (2 * static_cast<size_t>(ost.Enc->ch_layout.nb_channels)));
 }
 
-SwrContext* NewResampler(const AVChannelLayout* outLayout, int outRate, const AVChannelLayout* inLayout, int inRate,
-                         AVSampleFormat outFormat) {
-    SwrContext* s = nullptr;
-    if (swr_alloc_set_opts2(&s, const_cast<AVChannelLayout*>(outLayout), outFormat, outRate,
-                            const_cast<AVChannelLayout*>(inLayout), AV_SAMPLE_FMT_S16, inRate, 0, nullptr) < 0)
-        return nullptr;
-    if (swr_init(s) < 0)
-        swr_free(&s);
-    return s;
-}
-
 }  // namespace
 
 void TTranscodeRun::EncodeAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int size) {
-    AVCodecContext* enc = ost.Enc;
-    const AVCodecContext* dec = ist.Dec;
-    const int encCh = enc->ch_layout.nb_channels, decCh = dec->ch_layout.nb_channels;
-    if (encCh != decCh)
-        ost.AudioResample = true;
-    if (ost.AudioResample && !ost.Resampler) {
-        ost.Resampler.reset(NewResampler(&enc->ch_layout, enc->sample_rate, &dec->ch_layout, dec->sample_rate,
-                                         AV_SAMPLE_FMT_S16));
-        if (!ost.Resampler) {
-            char text[128];
-            std::snprintf(text, sizeof text, "Can not resample %d channels @ %d Hz to %d channels @ %d Hz", decCh,
-                          dec->sample_rate, encCh, enc->sample_rate);
-            throw FFMpegException(text);
-        }
-    }
-    if (opt_.AudioSyncMethod != 0) {
+    const TAudioShape& in = ist.SamplesShape;
+    UseResamplerFor(ost, in);
+    if (opt_.AudioSyncMethod != 0)
         buf = SyncAudio(ost, ist, buf, size);
-        if (!buf)
-            return;
-    } else {
-        const double ipts = static_cast<double>(ist.Pts - opt_.StartTime) / 1000000.0;
-        ost.SyncOpts = std::llrint(ipts * enc->sample_rate) - FifoSamples(ost);
-    }
-    if (!ost.AudioResample) {
-        EncodeAudioFrames(ost, buf, size);
+    else if (!ost.AudioStarted)
+        buf = StartAudioTimeline(ost, ist, buf, size);
+    if (!buf)
         return;
+    const int bytesPerSample = 2 * in.Channels();
+    const int total = size / bytesPerSample;
+    const int piece = static_cast<int>(std::clamp<int64_t>(kPieceSamples * in.Rate() / ost.Enc->sample_rate, 1, kPieceSamples));
+    for (int done = 0; done < total; done += piece) {
+        if (done > 0 && task_.CheckStop())
+            return;
+        ConvertAudio(ost, buf + static_cast<ptrdiff_t>(done) * bytesPerSample, std::min(piece, total - done));
     }
-    const int inSamples = size / (2 * decCh);
-    const int capacity = swr_get_out_samples(ost.Resampler.get(), inSamples);
-    scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
-    uint8_t* out = scratch_.data();
-    const int got = swr_convert(ost.Resampler.get(), &out, capacity, &buf, inSamples);
-    if (got > 0)
-        EncodeAudioFrames(ost, out, got * 2 * encCh);
+}
+
+// Audio whose rate or channel count differs from the encoder's goes through a converter made
+// for its exact shape. When the decoder changes shape mid-stream, the old converter gives up
+// what it still holds before a new one is made, so no sample is lost or repeated.
+void TTranscodeRun::UseResamplerFor(TOutputStreamState& ost, const TAudioShape& in) {
+    const AVCodecContext* enc = ost.Enc;
+    const int encCh = enc->ch_layout.nb_channels;
+    if (in.Channels() != encCh || in.Rate() != enc->sample_rate)
+        ost.AudioResample = true;
+    if (!ost.AudioResample || (ost.Resampler && ost.ResamplerInput == in))
+        return;
+    if (ost.Resampler)
+        DrainResampler(ost);
+    ost.Resampler = MakeAudioConverter(TAudioShape(enc->sample_rate, enc->ch_layout, AV_SAMPLE_FMT_S16), in);
+    if (!ost.Resampler) {
+        char text[128];
+        std::snprintf(text, sizeof text, "Can not resample %d channels @ %d Hz to %d channels @ %d Hz", in.Channels(),
+                      in.Rate(), encCh, enc->sample_rate);
+        throw FFMpegException(text);
+    }
+    ost.ResamplerInput = in;
+}
+
+// Without audio sync the first samples written say where the output's audio begins: at
+// their input time, or at zero when they start before it (the part before is dropped).
+const uint8_t* TTranscodeRun::StartAudioTimeline(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf,
+                                                 int& size) {
+    const TAudioShape& in = ist.SamplesShape;
+    const double ipts = static_cast<double>(ist.Pts - opt_.StartTime) / 1000000.0;
+    if (ipts < 0) {
+        const double early = std::round(-ipts * in.Rate()) * 2 * in.Channels();
+        if (early >= size)
+            return nullptr;
+        buf += static_cast<int>(early);
+        size -= static_cast<int>(early);
+    }
+    ost.SyncOpts = std::llrint(std::max(ipts, 0.0) * ost.Enc->sample_rate);
+    ost.AudioStarted = true;
+    return buf;
 }
 
 // Pads a late first chunk with silence, drops what comes too early, or stretches gently
 // when the drift is small. Returns the data to encode (size updated), or null for none.
 const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size) {
     const AVCodecContext* enc = ost.Enc;
-    const int decCh = ist.Dec->ch_layout.nb_channels;
+    const TAudioShape& in = ist.SamplesShape;
+    const int decCh = in.Channels();
     const double ipts = static_cast<double>(ist.Pts - opt_.StartTime) / 1000000.0;
     const double delta = ipts * enc->sample_rate - static_cast<double>(ost.SyncOpts) - FifoSamples(ost);
-    int byteDelta = static_cast<int>(std::trunc(delta * ist.Dec->sample_rate / enc->sample_rate)) * 2 * decCh;
+    // Never more than the chunk to drop or the padding limit to add: a wild timestamp must
+    // not overflow the byte count.
+    const double inDelta = std::clamp(std::trunc(delta * in.Rate() / enc->sample_rate),
+                                      -static_cast<double>(size / (2 * decCh)),
+                                      static_cast<double>(kMaxPaddedBytes / (2 * decCh) + 1));
+    int byteDelta = static_cast<int>(inDelta) * 2 * decCh;
     if (std::fabs(delta) <= 50)
         return buf;
     if (ist.IsStart || std::fabs(delta) > opt_.AudioDriftThreshold * enc->sample_rate) {
@@ -88,13 +110,13 @@ const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamSta
             buf += -byteDelta;
             size += byteDelta;
             if (task_.Verbosity > 2)
-                Log(1, "discarding " + std::to_string(static_cast<int>(std::trunc(-delta))) + " audio samples");
+                Log(1, "discarding " + std::to_string(static_cast<long long>(std::trunc(-delta))) + " audio samples");
             if (size <= 0)
                 return nullptr;
             ist.IsStart = false;
             return buf;
         }
-        int added = static_cast<int>(std::trunc(delta));
+        long long added = static_cast<long long>(std::trunc(delta));
         if (byteDelta + size <= kMaxPaddedBytes) {
             ist.IsStart = false;
         } else {
@@ -109,7 +131,7 @@ const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamSta
         size += byteDelta;
         if (task_.Verbosity > 2) {
             char line[96];
-            std::snprintf(line, sizeof line, "adding %d audio samples of silence", added);
+            std::snprintf(line, sizeof line, "adding %lld audio samples of silence", added);
             Log(1, line);
         }
         return silence_.data();
@@ -123,57 +145,37 @@ const uint8_t* TTranscodeRun::SyncAudio(TOutputStreamState& ost, TInputStreamSta
     return buf;
 }
 
-// Whole encoder frames from the FIFO; an encoder without a frame size takes everything.
-void TTranscodeRun::EncodeAudioFrames(TOutputStreamState& ost, const uint8_t* data, int size) {
-    const int bytesPerSample = 2 * ost.Enc->ch_layout.nb_channels;
-    const bool framed = ost.Enc->frame_size > 1 && !(ost.Enc->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
-    if (!framed) {
-        const int samples = size / bytesPerSample;
-        SendAudioFrame(ost, data, samples);
-        ost.SyncOpts += samples;
+void TTranscodeRun::ConvertAudio(TOutputStreamState& ost, const uint8_t* data, int samples) {
+    const int encCh = ost.Enc->ch_layout.nb_channels;
+    if (!ost.AudioResample) {
+        EncodeAudioFrames(ost, data, samples * 2 * encCh);
         return;
     }
-    ost.Fifo.insert(ost.Fifo.end(), data, data + size);
-    const size_t frameBytes = static_cast<size_t>(ost.Enc->frame_size) * bytesPerSample;
-    while (ost.Fifo.size() - ost.FifoStart >= frameBytes) {
-        SendAudioFrame(ost, ost.Fifo.data() + ost.FifoStart, ost.Enc->frame_size);
-        ost.FifoStart += frameBytes;
-        ost.SyncOpts += ost.Enc->frame_size;
-    }
-    if (ost.FifoStart > ost.Fifo.size() / 2) {
-        ost.Fifo.erase(ost.Fifo.begin(), ost.Fifo.begin() + static_cast<ptrdiff_t>(ost.FifoStart));
-        ost.FifoStart = 0;
-    }
+    const int capacity = swr_get_out_samples(ost.Resampler.get(), samples);
+    if (capacity <= 0)
+        return;
+    scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
+    uint8_t* out = scratch_.data();
+    const int got = swr_convert(ost.Resampler.get(), &out, capacity, &data, samples);
+    if (got > 0)
+        EncodeAudioFrames(ost, out, got * 2 * encCh);
 }
 
-// Hands 16-bit interleaved samples to the encoder in its own sample format.
-void TTranscodeRun::SendAudioFrame(TOutputStreamState& ost, const uint8_t* data, int samples) {
-    if (samples <= 0)
-        return;
-    AVCodecContext* enc = ost.Enc;
-    AVFrame* f = ost.AudioFrame.get();
-    if (!av_frame_is_writable(f) || f->nb_samples != samples) {
-        av_frame_unref(f);
-        f->format = enc->sample_fmt;
-        f->nb_samples = samples;
-        f->sample_rate = enc->sample_rate;
-        if (av_channel_layout_copy(&f->ch_layout, &enc->ch_layout) < 0 || av_frame_get_buffer(f, 0) < 0)
-            throw FFMpegException("av_malloc fail");
+// What the converter holds back for its filter goes out too: at a change of input shape
+// and at the end of the input.
+void TTranscodeRun::DrainResampler(TOutputStreamState& ost) {
+    const int encCh = ost.Enc->ch_layout.nb_channels;
+    for (;;) {
+        const int capacity = swr_get_out_samples(ost.Resampler.get(), 0);
+        if (capacity <= 0)
+            return;
+        scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
+        uint8_t* out = scratch_.data();
+        const int got = swr_convert(ost.Resampler.get(), &out, capacity, nullptr, 0);
+        if (got <= 0)
+            return;
+        EncodeAudioFrames(ost, out, got * 2 * encCh);
     }
-    if (enc->sample_fmt == AV_SAMPLE_FMT_S16) {
-        std::memcpy(f->data[0], data, static_cast<size_t>(samples) * 2 * enc->ch_layout.nb_channels);
-    } else {
-        if (!ost.ToEncoder)
-            ost.ToEncoder.reset(NewResampler(&enc->ch_layout, enc->sample_rate, &enc->ch_layout, enc->sample_rate,
-                                             enc->sample_fmt));
-        if (!ost.ToEncoder)
-            throw FFMpegException("Can not convert audio to the encoder's sample format");
-        swr_convert(ost.ToEncoder.get(), f->extended_data, samples, &data, samples);
-    }
-    f->pts = ost.SyncOpts;
-    if (avcodec_send_frame(enc, f) < 0)
-        throw FFMpegException("Audio encoding failed");
-    DrainEncoder(ost);
 }
 
 }  // namespace tavrin

@@ -51,6 +51,10 @@ void PaintPadding(AVFrame* f, int top, int bottom, int left, int right, const in
     }
 }
 
+// The longest a single decoded picture is held on the output by duplication; beyond that
+// its duration is taken for a damaged header rather than a still.
+constexpr double kMaxHeldSeconds = 300;
+
 }  // namespace
 
 int TTranscodeRun::VideoSyncCount(TOutputStreamState& ost, TInputStreamState& ist) {
@@ -63,12 +67,20 @@ int TTranscodeRun::VideoSyncCount(TOutputStreamState& ost, TInputStreamState& is
     }
     const double vdelta = ipts / tb - static_cast<double>(ost.SyncOpts);
     int nb = 1;
-    if (vdelta < -1.1)
+    if (vdelta < -1.1) {
         nb = 0;
-    else if (opt_.VideoSyncMethod == 2)
+    } else if (opt_.VideoSyncMethod == 2) {
         ost.SyncOpts = std::llrint(ipts / tb);
-    else if (vdelta > 1.1)
+    } else if (vdelta > 1.1) {
+        // A header that makes one picture last hours would have it written for hours: such a
+        // duplication is skipped and the picture written once.
+        const double bound = kMaxHeldSeconds / tb;
+        if (vdelta - 1 > bound) {
+            Log(0, std::to_string(std::llrint(std::min(vdelta - 1, 1e18))) + " frame duplication too large, skipping");
+            return 1;
+        }
         nb = static_cast<int>(std::lrint(vdelta));
+    }
     if (nb == 0) {
         ++DropCount;
         if (task_.Verbosity > 2)
@@ -82,44 +94,72 @@ int TTranscodeRun::VideoSyncCount(TOutputStreamState& ost, TInputStreamState& is
 }
 
 // Crop, scale and pad as set up for this stream; returns the picture to encode or null.
+// Every picture is checked against the encoder's size and format on its own, so a source
+// whose size or pixel format changes mid-stream still reaches the encoder as it expects.
 const AVFrame* TTranscodeRun::FormatPicture(TOutputStreamState& ost, const AVFrame* pic) {
-    if (!ost.VideoCrop && !ost.VideoPad && !ost.VideoResample)
-        return pic;
-    FramePtr formatted = MakeFrame();
-    ShallowView(formatted.get(), pic);
-    if (ost.VideoCrop && !CropView(formatted.get(), ost.CropTop, ost.CropLeft, opt_.CropBottom, opt_.CropRight)) {
+    const AVCodecContext* enc = ost.Enc;
+    AVFrame* formatted = ost.Formatted.get();
+    av_frame_unref(formatted);
+    ShallowView(formatted, pic);
+    if (ost.VideoCrop && !CropView(formatted, ost.CropTop, ost.CropLeft, opt_.CropBottom, opt_.CropRight)) {
         Log(0, "error cropping picture");
         return nullptr;
     }
-    AVFrame* temp = ost.PictureTemp.get();
-    if (!av_frame_is_writable(temp)) {  // the encoder still holds the last one
-        const int fmt = temp->format, w = temp->width, h = temp->height;
-        av_frame_unref(temp);
-        temp->format = fmt;
-        temp->width = w;
-        temp->height = h;
-        if (av_frame_get_buffer(temp, 0) < 0)
-            throw FFMpegException("Cannot allocate temp picture, check pix fmt");
+    const int innerWidth = enc->width - ost.PadLeft - ost.PadRight;
+    const int innerHeight = enc->height - ost.PadTop - ost.PadBottom;
+    const bool scale = formatted->width != innerWidth || formatted->height != innerHeight ||
+                       formatted->format != enc->pix_fmt;
+    if (!scale && !ost.VideoPad)
+        return ost.VideoCrop ? formatted : pic;
+    AVFrame* temp = WritableTemp(ost, scale);
+    AVFrame* target = ost.ScaleTarget.get();
+    av_frame_unref(target);
+    ShallowView(target, temp);
+    if (ost.VideoPad && !CropView(target, ost.PadTop, ost.PadLeft, ost.PadBottom, ost.PadRight)) {
+        Log(0, "error padding picture");
+        return nullptr;
     }
-    if (ost.VideoResample) {
-        FramePtr target = MakeFrame();
-        ShallowView(target.get(), temp);
-        if (ost.VideoPad && !CropView(target.get(), ost.PadTop, ost.PadLeft, ost.PadBottom, ost.PadRight)) {
-            Log(0, "error padding picture");
-            return nullptr;
-        }
-        sws_scale(ost.Scaler.get(), formatted->data, formatted->linesize, 0, ost.ResampleHeight, target->data,
-                  target->linesize);
+    if (scale) {
+        SwsContext* scaler = ScalerFor(ost, formatted, innerWidth, innerHeight);
+        sws_scale(scaler, formatted->data, formatted->linesize, 0, formatted->height, target->data, target->linesize);
     } else {
-        FramePtr inner = MakeFrame();
-        ShallowView(inner.get(), temp);
-        CropView(inner.get(), ost.PadTop, ost.PadLeft, ost.PadBottom, ost.PadRight);
-        av_image_copy(inner->data, inner->linesize, const_cast<const uint8_t**>(formatted->data), formatted->linesize,
-                      static_cast<AVPixelFormat>(temp->format), inner->width, inner->height);
+        av_image_copy(target->data, target->linesize, const_cast<const uint8_t**>(formatted->data), formatted->linesize,
+                      static_cast<AVPixelFormat>(temp->format), target->width, target->height);
     }
     if (ost.VideoPad)
         PaintPadding(temp, ost.PadTop, ost.PadBottom, ost.PadLeft, ost.PadRight, opt_.PadColor);
     return temp;
+}
+
+// The picture at the encoder's size and format, with a buffer of its own unless the encoder
+// still holds the last one.
+AVFrame* TTranscodeRun::WritableTemp(TOutputStreamState& ost, bool scale) {
+    AVFrame* temp = ost.PictureTemp.get();
+    if (temp->buf[0] && av_frame_is_writable(temp))
+        return temp;
+    av_frame_unref(temp);
+    temp->format = ost.Enc->pix_fmt;
+    temp->width = ost.Enc->width;
+    temp->height = ost.Enc->height;
+    if (av_frame_get_buffer(temp, 0) < 0)
+        throw FFMpegException(scale ? "Cannot allocate temp picture, check pix fmt" : "avpicture_alloc fail");
+    return temp;
+}
+
+// The scaler from pictures like src to width x height in the encoder's format; made again
+// whenever the decoder starts delivering another size or pixel format.
+SwsContext* TTranscodeRun::ScalerFor(TOutputStreamState& ost, const AVFrame* src, int width, int height) {
+    auto& made = ost.ScalerSource;
+    if (ost.Scaler && made.width == src->width && made.height == src->height && made.format == src->format)
+        return ost.Scaler.get();
+    ost.Scaler.reset(sws_getContext(src->width, src->height, static_cast<AVPixelFormat>(src->format), width, height,
+                                    ost.Enc->pix_fmt, opt_.ScalerFlags, nullptr, nullptr, nullptr));
+    if (!ost.Scaler)
+        throw FFMpegException("Cannot get resampling context");
+    made.width = src->width;
+    made.height = src->height;
+    made.format = src->format;
+    return ost.Scaler.get();
 }
 
 int TTranscodeRun::EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic) {
@@ -139,6 +179,12 @@ int TTranscodeRun::EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, 
     return written;
 }
 
+// With "sameq" the source picture's quantiser, once the source has told one; else the
+// stream's fixed quantiser (0 when the encoder runs its own rate control).
+float TTranscodeRun::SendQuality(const TOutputStreamState& ost, const TInputStreamState& ist) const {
+    return opt_.SameQuality && ist.Quality > 0 ? ist.Quality : ost.StreamQuality;
+}
+
 int TTranscodeRun::SendPicture(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic, const AVFrame* final) {
     AVCodecContext* enc = ost.Enc;
     AVFrame* f = ost.Picture.get();
@@ -153,7 +199,7 @@ int TTranscodeRun::SendPicture(TOutputStreamState& ost, TInputStreamState& ist, 
     const int64_t flags = videoOptions ? videoOptions->flags : enc->flags;
     if (flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
         f->top_field_first = opt_.TopFieldFirst == -1 ? pic->top_field_first : opt_.TopFieldFirst;
-    f->quality = static_cast<int>(std::lrint(opt_.SameQuality ? ist.Quality : ost.StreamQuality));
+    f->quality = static_cast<int>(std::lrint(SendQuality(ost, ist)));
     f->pict_type = opt_.MotionEstimationThreshold == 0 ? AV_PICTURE_TYPE_NONE : pic->pict_type;
     f->sample_aspect_ratio = enc->sample_aspect_ratio;
     f->pts = ost.SyncOpts;

@@ -9,7 +9,9 @@
 
 #include "options/FFmpeg.h"
 #include "setup/TaskFiles.h"
+#include "binding/AudioShape.h"
 #include "binding/Owners.h"
+#include "binding/Rotation.h"
 
 namespace tavrin {
 
@@ -39,8 +41,13 @@ struct TInputStreamState {
     bool IsStart = true;
     float Quality = 0;         // of the last decoded picture
     FramePtr Decoded;          // reused for every decoded unit
+    int Rotation = 0;          // clockwise degrees that make decoded pictures upright
+    TPictureRotator Rotator;
+    FramePtr Hooked;           // a view of the hooks' working copy
     SwrPtr ToS16;              // decoded audio to 16-bit interleaved
+    TAudioShape ToS16Input;    // what ToS16 was made for
     std::vector<uint8_t> Samples;  // 16-bit interleaved samples of the last decoded unit
+    TAudioShape SamplesShape;      // their rate and layout
 };
 
 struct TOutputStreamState {
@@ -56,12 +63,14 @@ struct TOutputStreamState {
     int64_t SyncOpts = 0;
     int64_t LastPts = AV_NOPTS_VALUE;  // of the last written packet, stream time base
     // Video
-    bool VideoResample = false, VideoCrop = false, VideoPad = false;
+    bool VideoCrop = false, VideoPad = false;
     int CropTop = 0, CropLeft = 0;
     int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
-    int ResampleHeight = 0;
-    FramePtr PictureTemp;
-    SwsPtr Scaler;
+    FramePtr PictureTemp;   // the picture at the encoder's size and format, when one is needed
+    FramePtr Formatted;     // a view of the cropped decoded picture
+    FramePtr ScaleTarget;   // a view of PictureTemp inside the padding
+    SwsPtr Scaler;          // made for the pictures described by ScalerSource
+    struct { int width = 0, height = 0, format = -1; } ScalerSource;
     FramePtr Picture;  // the frame handed to the encoder
     int LastQuality = 0;
     char LastPictType = '?';
@@ -69,7 +78,9 @@ struct TOutputStreamState {
     uint64_t TotalError[3] = {};
     // Audio
     bool AudioResample = false;
+    bool AudioStarted = false;  // the first sample is written: from now on SyncOpts only counts
     SwrPtr Resampler;
+    TAudioShape ResamplerInput;  // what Resampler was made for
     SwrPtr ToEncoder;  // 16-bit interleaved to the encoder's sample format
     std::vector<uint8_t> Fifo;
     size_t FifoStart = 0;
@@ -99,6 +110,7 @@ private:
     void SetUpStream(TOutputStreamState& ost);
     void SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamState& ist);
+    void SetUpSameQuality(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpTwoPass(TOutputStreamState& ost, int n);
     void LogStreamMapping();
     void OpenEncoders();
@@ -113,7 +125,8 @@ private:
     int DecodePacket(TInputStreamState& ist, const AVPacket* pkt);
     int ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt);
     void HandleDecodedAudio(TInputStreamState& ist, const AVPacket* pkt);
-    void HandleDecodedVideo(TInputStreamState& ist);
+    void HandleDecodedVideo(TInputStreamState& ist, const AVPacket* pkt);
+    const AVFrame* HookedPicture(TInputStreamState& ist, const AVFrame* pic);
     int DecodeSubtitle(TInputStreamState& ist, const AVPacket* pkt);
     void CopyPacket(TInputStreamState& ist, const AVPacket* pkt);
     void CopyToOutput(TOutputStreamState& ost, TInputStreamState& ist, const AVPacket* pkt);
@@ -122,12 +135,20 @@ private:
     void FlushEncoders(TInputStreamState& ist);
     // Encoding
     void EncodeAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int size);
+    void UseResamplerFor(TOutputStreamState& ost, const TAudioShape& in);
+    const uint8_t* SyncAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
+    const uint8_t* StartAudioTimeline(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
+    void ConvertAudio(TOutputStreamState& ost, const uint8_t* data, int samples);
+    void DrainResampler(TOutputStreamState& ost);
     void EncodeAudioFrames(TOutputStreamState& ost, const uint8_t* data, int size);
     void SendAudioFrame(TOutputStreamState& ost, const uint8_t* data, int samples);
-    const uint8_t* SyncAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
+    void FlushAudio(TOutputStreamState& ost);
     int EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic);
     int VideoSyncCount(TOutputStreamState& ost, TInputStreamState& ist);
     const AVFrame* FormatPicture(TOutputStreamState& ost, const AVFrame* pic);
+    AVFrame* WritableTemp(TOutputStreamState& ost, bool scale);
+    SwsContext* ScalerFor(TOutputStreamState& ost, const AVFrame* src, int width, int height);
+    float SendQuality(const TOutputStreamState& ost, const TInputStreamState& ist) const;
     int SendPicture(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic, const AVFrame* final);
     void EncodeSubtitle(TOutputStreamState& ost, TInputStreamState& ist, AVSubtitle* sub, int64_t pts);
     int DrainEncoder(TOutputStreamState& ost);

@@ -5,6 +5,7 @@
 #include "common/FFMpegException.h"
 #include "options/OptionContexts.h"
 #include "run/TranscodeRun.h"
+#include "binding/SourceQuality.h"
 
 namespace tavrin {
 namespace {
@@ -59,6 +60,7 @@ void TTranscodeRun::SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist) {
             throw FFMpegException("-vcodec copy and CustomHook are incompatible (frames are not decoded)");
         if (task_.Hooks.UsingFrameHooks)
             throw FFMpegException("-vcodec copy and -vhook are incompatible (frames are not decoded)");
+        CopyDisplayMatrix(ist.Stream, ost.Stream);
     } else if (type == AVMEDIA_TYPE_AUDIO) {
         if (opt_.AudioVolume != 256)
             throw FFMpegException("-acodec copy and -vol are incompatible (frames are not decoded)");
@@ -76,14 +78,12 @@ void TTranscodeRun::SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist) {
         par->block_align = 0;
 }
 
+// The scaler is not made here: the stream's own description may lack the pixel format (a
+// damaged start the probe could not decode) or change later, so each picture is checked
+// against the encoder's size and format when it arrives (FormatPicture).
 void TTranscodeRun::SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamState& ist) {
-    const AVCodecParameters* dec = ist.Stream->codecpar;
-    const AVCodecContext* enc = ost.Enc;
-    ost.VideoCrop = opt_.CropTop + opt_.CropBottom + opt_.CropLeft + opt_.CropRight != 0;
-    ost.VideoPad = opt_.PadTop + opt_.PadBottom + opt_.PadLeft + opt_.PadRight != 0;
-    ost.VideoResample = enc->width + opt_.CropLeft + opt_.CropRight != dec->width + opt_.PadLeft + opt_.PadRight ||
-                        enc->height + opt_.CropTop + opt_.CropBottom != dec->height + opt_.PadTop + opt_.PadBottom ||
-                        enc->pix_fmt != dec->format;
+    ost.VideoCrop = opt_.CropTop || opt_.CropBottom || opt_.CropLeft || opt_.CropRight;
+    ost.VideoPad = opt_.PadTop || opt_.PadBottom || opt_.PadLeft || opt_.PadRight;
     ost.CropTop = opt_.CropTop;
     ost.CropLeft = opt_.CropLeft;
     ost.PadTop = opt_.PadTop;
@@ -91,27 +91,33 @@ void TTranscodeRun::SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamStat
     ost.PadLeft = opt_.PadLeft;
     ost.PadRight = opt_.PadRight;
     ost.Picture = MakeFrame();
-    if (ost.VideoPad || ost.VideoResample) {
-        ost.PictureTemp = MakeFrame();
-        ost.PictureTemp->format = enc->pix_fmt;
-        ost.PictureTemp->width = enc->width;
-        ost.PictureTemp->height = enc->height;
-        if (av_frame_get_buffer(ost.PictureTemp.get(), 0) < 0)
-            throw FFMpegException(ost.VideoResample ? "Cannot allocate temp picture, check pix fmt" : "avpicture_alloc fail");
-    }
-    if (!ost.VideoResample)
-        return;
+    ost.PictureTemp = MakeFrame();
+    ost.Formatted = MakeFrame();
+    ost.ScaleTarget = MakeFrame();
+    if (!ost.Picture || !ost.PictureTemp || !ost.Formatted || !ost.ScaleTarget)
+        throw FFMpegException("av_mallocz fail");
+    ist.Rotation = DisplayRotation(ist.Stream);
     int64_t flags = SWS_BICUBIC;
     if (task_.OptionContexts().scaler)
         av_opt_get_int(task_.OptionContexts().scaler.get(), "sws_flags", 0, &flags);
     opt_.ScalerFlags = static_cast<int>(flags);
-    ost.Scaler.reset(sws_getContext(dec->width - opt_.CropLeft - opt_.CropRight, dec->height - opt_.CropTop - opt_.CropBottom,
-                                    static_cast<AVPixelFormat>(dec->format), enc->width - opt_.PadLeft - opt_.PadRight,
-                                    enc->height - opt_.PadTop - opt_.PadBottom, enc->pix_fmt, opt_.ScalerFlags,
-                                    nullptr, nullptr, nullptr));
-    if (!ost.Scaler)
-        throw FFMpegException("Cannot get resampling context");
-    ost.ResampleHeight = dec->height - opt_.CropTop - opt_.CropBottom;
+    if (opt_.SameQuality)
+        SetUpSameQuality(ost, ist);
+}
+
+// Pictures keep their source's quantiser where the decoder tells it; otherwise the
+// encoder's own rate control decides (a fixed quantiser of 0 would mean the largest files).
+void TTranscodeRun::SetUpSameQuality(TOutputStreamState& ost, TInputStreamState& ist) {
+    if (DecoderExportsQuantisers(ist.Stream->codecpar->codec_id)) {
+        RequestQuantisers(ist.Dec);
+        Log(1, "sameq: each picture is encoded with the quantiser of its source picture");
+        return;
+    }
+    if (ost.StreamQuality <= 0) {
+        ost.Enc->flags &= ~AV_CODEC_FLAG_QSCALE;
+        ost.Enc->global_quality = 0;
+    }
+    Log(1, "sameq: the source does not tell its quantisers; the encoder's default quality is used");
 }
 
 void TTranscodeRun::SetUpTwoPass(TOutputStreamState& ost, int n) {

@@ -83,8 +83,8 @@ void TTranscodeRun::EncodeSubtitle(TOutputStreamState& ost, TInputStreamState& i
     }
 }
 
-// At the end of the input: the short last audio frame when the encoder takes one, then
-// whatever the encoders still hold.
+// At the end of the input: the audio still waiting for a whole frame, then whatever the
+// encoders still hold.
 void TTranscodeRun::FlushEncoders(TInputStreamState& ist) {
     for (TOutputStreamState& ost : ost_) {
         if (&ist_[static_cast<size_t>(ost.SourceIndex)] != &ist || !ost.EncodingNeeded)
@@ -92,16 +92,8 @@ void TTranscodeRun::FlushEncoders(TInputStreamState& ist) {
         const AVMediaType type = ost.Enc->codec_type;
         if (type != AVMEDIA_TYPE_AUDIO && type != AVMEDIA_TYPE_VIDEO)
             continue;
-        if (type == AVMEDIA_TYPE_AUDIO) {
-            const size_t left = ost.Fifo.size() - ost.FifoStart;
-            const int samples = static_cast<int>(left / (2 * static_cast<size_t>(ost.Enc->ch_layout.nb_channels)));
-            if (samples > 0 && (ost.Enc->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE))) {
-                SendAudioFrame(ost, ost.Fifo.data() + ost.FifoStart, samples);
-                ost.SyncOpts += samples;
-            }
-            ost.Fifo.clear();
-            ost.FifoStart = 0;
-        }
+        if (type == AVMEDIA_TYPE_AUDIO)
+            FlushAudio(ost);
         if (avcodec_send_frame(ost.Enc, nullptr) >= 0)
             DrainEncoder(ost);
     }

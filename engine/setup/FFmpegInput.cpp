@@ -2,6 +2,7 @@
 // input's stream parameters back into the settings an output created later inherits.
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <filesystem>
 
 #include "common/FFMpegException.h"
@@ -9,6 +10,7 @@
 #include "options/OptionContexts.h"
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
+#include "binding/Rotation.h"
 
 namespace tavrin {
 namespace {
@@ -27,14 +29,31 @@ AVDictionary* FormatParameters(const TOptionSettings& o) {
     SetIf(&d, o.AudioChannels > 0, "channels", std::to_string(o.AudioChannels));
     SetIf(&d, o.FrameRate.num > 0 && o.FrameRate.den > 0, "framerate",
           std::to_string(o.FrameRate.num) + "/" + std::to_string(o.FrameRate.den));
-    const int w = o.FrameWidth + o.PadLeft + o.PadRight, h = o.FrameHeight + o.PadTop + o.PadBottom;
-    SetIf(&d, w > 0 && h > 0, "video_size", std::to_string(w) + "x" + std::to_string(h));
+    // Summed wide: padding options may be as large as an int; a hint no picture can have is left out.
+    const int64_t w = int64_t{o.FrameWidth} + o.PadLeft + o.PadRight, h = int64_t{o.FrameHeight} + o.PadTop + o.PadBottom;
+    SetIf(&d, w > 0 && h > 0 && w <= INT_MAX && h <= INT_MAX, "video_size", std::to_string(w) + "x" + std::to_string(h));
     if (o.FramePixFmt >= 0)
         if (const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(o.FramePixFmt)))
             av_dict_set(&d, "pixel_format", name, 0);
     SetIf(&d, o.VideoChannel != 0, "channel", std::to_string(o.VideoChannel));
     SetIf(&d, o.VideoStandard.has_value(), "standard", o.VideoStandard.value_or(""));
+    // Picture inputs start over at their end (a single picture becomes a still clip).
+    SetIf(&d, o.LoopInput, "loop", "1");
     return d;
+}
+
+// With a programme id only that programme's streams are used; without one, every stream.
+bool InChosenProgramme(const AVFormatContext* ic, unsigned stream, int programId) {
+    if (programId == 0)
+        return true;
+    for (unsigned p = 0; p < ic->nb_programs; ++p) {
+        const AVProgram* prog = ic->programs[p];
+        if (prog->id == programId &&
+            std::find(prog->stream_index, prog->stream_index + prog->nb_stream_indexes, stream) !=
+                prog->stream_index + prog->nb_stream_indexes)
+            return true;
+    }
+    return false;
 }
 
 bool IsRealMediaName(const std::string& fileName) {
@@ -123,11 +142,12 @@ bool TCustomFFmpeg::ProbeInput(TInputFile& in) {
     }
     in.TsOffset = Opt.NextInputTsOffset - (Opt.CopyTimestamps ? 0 : timestamp);
     for (unsigned i = 0; i < ic->nb_streams; ++i)
-        in.Streams.push_back(TakeInputStream(in.FileName, ic->streams[i]));
+        in.Streams.push_back(TakeInputStream(in.FileName, ic->streams[i], InChosenProgramme(ic, i, Opt.ProgramID)));
     return true;
 }
 
-TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVStream* st) {
+// Only the streams of the chosen programme feed an output, so only they may describe it.
+TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVStream* st, bool chosen) {
     AVCodecParameters* par = st->codecpar;
     TInputStreamInfo info;
     info.Decoder.reset(avcodec_alloc_context3(avcodec_find_decoder(par->codec_id)));
@@ -140,14 +160,16 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVS
     switch (par->codec_type) {
     case AVMEDIA_TYPE_AUDIO:
         ApplyContextOptions(c, optionContexts_->codec[mkAudio].get(), AV_OPT_FLAG_AUDIO_PARAM | decoding);
-        Opt.AudioChannels = par->ch_layout.nb_channels;
-        Opt.AudioSampleRate = par->sample_rate;
+        if (chosen && par->ch_layout.nb_channels > 0 && par->sample_rate > 0) {
+            Opt.AudioChannels = par->ch_layout.nb_channels;
+            Opt.AudioSampleRate = par->sample_rate;
+        }
         if (Opt.AudioDisable)
             st->discard = AVDISCARD_ALL;
         break;
     case AVMEDIA_TYPE_VIDEO:
         ApplyContextOptions(c, optionContexts_->codec[mkVideo].get(), AV_OPT_FLAG_VIDEO_PARAM | decoding);
-        TakeVideoParameters(fileName, st, c);
+        TakeVideoParameters(fileName, st, c, chosen);
         break;
     case AVMEDIA_TYPE_SUBTITLE:
         if (Opt.SubtitleDisable)
@@ -161,28 +183,40 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVS
     return info;
 }
 
-void TCustomFFmpeg::TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c) {
+void TCustomFFmpeg::TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c,
+                                        bool chosen) {
     AVCodecParameters* par = st->codecpar;
-    Opt.FrameHeight = par->height;
-    Opt.FrameWidth = par->width;
-    const AVRational sar = par->sample_aspect_ratio;
-    Opt.FrameAspectRatio = sar.num && sar.den && par->height
-                               ? static_cast<float>(av_q2d(sar) * par->width / par->height)
-                               : 0.0f;
-    if (Opt.FrameAspectRatio == 0)
-        DispatchOption("aspect", std::to_string(par->width) + ":" + std::to_string(par->height));
     if (par->format < 0 && IsRealMediaName(fileName)) {
         par->format = AV_PIX_FMT_YUV420P;
         c->pix_fmt = AV_PIX_FMT_YUV420P;
     }
-    Opt.FramePixFmt = par->format;
+    // A picture whose size the probe could not learn describes nothing; the settings keep
+    // what a known stream gave them, and the stream itself is only refused if it is used.
+    if (chosen && par->width > 0 && par->height > 0)
+        TakeFrameSettings(st);
     if (Opt.MotionEstimationThreshold != 0)
         c->export_side_data |= AV_CODEC_EXPORT_DATA_MVS;
-    Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
     if (Opt.VideoDisable)
         st->discard = AVDISCARD_ALL;
     else if (Opt.VideoDiscard != 0)
         st->discard = static_cast<AVDiscard>(Opt.VideoDiscard);
+}
+
+// Size and aspect are those of the picture as a player shows it: a phone video stored
+// sideways with a display rotation is converted upright (the run turns its pictures).
+void TCustomFFmpeg::TakeFrameSettings(const AVStream* st) {
+    const AVCodecParameters* par = st->codecpar;
+    const bool turned = SwapsSides(DisplayRotation(st));
+    const int width = turned ? par->height : par->width, height = turned ? par->width : par->height;
+    Opt.FrameHeight = height;
+    Opt.FrameWidth = width;
+    const AVRational sar = turned ? AVRational{par->sample_aspect_ratio.den, par->sample_aspect_ratio.num}
+                                  : par->sample_aspect_ratio;
+    Opt.FrameAspectRatio = sar.num && sar.den ? static_cast<float>(av_q2d(sar) * width / height) : 0.0f;
+    if (Opt.FrameAspectRatio == 0)
+        DispatchOption("aspect", std::to_string(width) + ":" + std::to_string(height));
+    Opt.FramePixFmt = par->format;
+    Opt.FrameRate = {st->r_frame_rate.num, st->r_frame_rate.den};
 }
 
 bool TCustomFFmpeg::RegisterInput(TInputFile&& in) {

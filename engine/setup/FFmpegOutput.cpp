@@ -2,6 +2,8 @@
 // metadata, and opening the file for writing.
 #include <sys/stat.h>
 
+#include <ctime>
+
 #include "common/FFMpegException.h"
 #include "options/FFmpeg.h"
 #include "options/OptionContexts.h"
@@ -19,6 +21,16 @@ bool SameFile(const std::string& a, const std::string& b) {
     struct stat sa{}, sb{};
     return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
+}
+
+// Muxers read a recording date only as ISO 8601 text; this one is in UTC.
+std::string IsoUtcDate(int64_t secondsSince1970) {
+    const std::time_t t = static_cast<std::time_t>(secondsSince1970);
+    std::tm utc{};
+    char text[64] = {};
+    if (!gmtime_r(&t, &utc) || !std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S.000000Z", &utc))
+        return {};
+    return text;
 }
 
 void SetMeta(AVFormatContext* oc, const char* key, const std::string& value, size_t maxLen) {
@@ -153,7 +165,7 @@ bool TCustomFFmpeg::CreateStreams(TOutputFile& out) {
 
 void TCustomFFmpeg::SetMetadata(AVFormatContext* oc) const {
     if (Opt.RecTimestamp != 0)
-        av_dict_set_int(&oc->metadata, "creation_time", Opt.RecTimestamp * 1000000, 0);
+        SetMeta(oc, "creation_time", IsoUtcDate(Opt.RecTimestamp), 63);
     SetMeta(oc, "title", Opt.Title, 511);
     SetMeta(oc, "artist", Opt.Author, 511);
     SetMeta(oc, "copyright", Opt.Copyright, 511);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "common/FFMpegException.h"
 #include "options/FFmpeg.h"
@@ -38,6 +39,14 @@ void SetTagAndHeaders(AVCodecContext* e, uint32_t tag, bool globalHeader) {
         e->codec_tag = tag;
     if (globalHeader)
         e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+}
+
+// A picture side with its padding; a sum beyond what a picture can have is refused.
+int PaddedSize(int size, int padA, int padB) {
+    const int64_t sum = int64_t{size} + padA + padB;
+    if (sum > std::numeric_limits<int>::max())
+        throw FFMpegException("Incorrect frame size");
+    return static_cast<int>(sum);
 }
 
 }  // namespace
@@ -171,8 +180,10 @@ void TCustomFFmpeg::SetVideoGeometry(AVCodecContext* e) {
         fps = NearestFrameRate(fps, codec->supported_framerates);
     e->time_base = {fps.den, fps.num};
     e->framerate = fps;
-    e->width = Opt.FrameWidth + Opt.PadLeft + Opt.PadRight;
-    e->height = Opt.FrameHeight + Opt.PadTop + Opt.PadBottom;
+    e->width = PaddedSize(Opt.FrameWidth, Opt.PadLeft, Opt.PadRight);
+    e->height = PaddedSize(Opt.FrameHeight, Opt.PadTop, Opt.PadBottom);
+    if (e->width > 0 && e->height > 0 && av_image_check_size(static_cast<unsigned>(e->width), static_cast<unsigned>(e->height), 0, nullptr) < 0)
+        throw FFMpegException("Incorrect frame size");
     e->sample_aspect_ratio = SampleAspectFor(Opt.FrameAspectRatio, e->width, e->height);
     e->pix_fmt = static_cast<AVPixelFormat>(Opt.FramePixFmt);
     if (codec && codec->pix_fmts) {

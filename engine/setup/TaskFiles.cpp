@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <vector>
 
 #include "options/FFmpeg.h"
 #include "binding/Binding.h"
@@ -36,17 +37,27 @@ std::string ErrorTextFor(const std::string& FileName, int code) {
     return text;
 }
 
-// A guess from the file name alone (a low score) does not count as recognised.
+// A guess from the file name alone (a low score) does not count as recognised. The open
+// has already told the log about a low score, so this probe asks quietly.
 int RefineOpenError(const std::string& name, int code) {
     if (code != AVERROR_INVALIDDATA)
         return code;
     AVIOContext* pb = nullptr;
     if (avio_open(&pb, name.c_str(), AVIO_FLAG_READ) < 0)
         return code;
-    const AVInputFormat* fmt = nullptr;
-    const int probed = av_probe_input_buffer2(pb, &fmt, name.c_str(), nullptr, 0, 0);
+    constexpr int kProbeBytes = 1 << 20;  // as far as the open itself looks
+    std::vector<uint8_t> buf(kProbeBytes + AVPROBE_PADDING_SIZE, 0);
+    const int got = avio_read(pb, buf.data(), kProbeBytes);
     avio_closep(&pb);
-    return probed <= AVPROBE_SCORE_RETRY || !fmt ? AVERROR(EILSEQ) : code;
+    if (got <= 0)
+        return AVERROR(EILSEQ);
+    AVProbeData pd{};
+    pd.filename = name.c_str();
+    pd.buf = buf.data();
+    pd.buf_size = got;
+    int score = 0;
+    const AVInputFormat* fmt = av_probe_input_format3(&pd, 1, &score);
+    return !fmt || score <= AVPROBE_SCORE_RETRY ? AVERROR(EILSEQ) : code;
 }
 
 }  // namespace tavrin

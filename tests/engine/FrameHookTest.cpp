@@ -146,6 +146,68 @@ TEST(CustomHook, StopHookUnbindsTheHandler) {
     EXPECT_EQ(hooks.Action(), haStop);
 }
 
+TEST(CustomHook, AHandlerThatStopsStillHandsBackItsEditWhenItAsksForTheUpdate) {
+    TFrameHooks hooks;
+    int calls = 0;
+    hooks.OnCustom = [&](TBitmap& bmp, int, int64_t, bool& update, bool& stop) {
+        ++calls;
+        for (int y = 0; y < bmp.Height; ++y)
+            memset(bmp.ScanLine(y), 255, static_cast<size_t>(bmp.RowBytes()));
+        stop = true;
+        update = calls == 1;
+    };
+    auto frame = GreyFrame(32, 16, 40);
+    EXPECT_GE(LumaAt(hooks.Preprocess(frame.get(), 0, false), 3, 3), 234) << "the last edit is kept";
+    EXPECT_FALSE(hooks.OnCustom) << "and then the handler is unbound";
+    EXPECT_EQ(LumaAt(hooks.Preprocess(frame.get(), 1, false), 3, 3), 40);
+    EXPECT_EQ(calls, 1);
+}
+
+// A conversion of clip.avi with the application's hooks bound as configure says; the task's log.
+std::vector<std::string> ConvertWithHooks(TFFmpegEngine& engine, const std::function<void(TOutputOptions&)>& configure) {
+    EventRecorder recorder;
+    recorder.Attach(engine);
+    engine.SetLogLevel(llInfo);
+    const int index = engine.AddInputTask(Fixture("clip.avi"), nullptr);
+    EXPECT_GE(index, 0) << engine.LastErrorText();
+    TOutputOptions out;
+    out.ExtraOptions = "an\nvcodec=mpeg4\nt=0.5";
+    configure(out);
+    EXPECT_TRUE(engine.SetTaskOutput(index, (TempDir() / "hooked.mkv").string(), &out)) << engine.LastErrorText();
+    engine.StartTasks(1);
+    EXPECT_TRUE(recorder.WaitForFinal(std::chrono::seconds(60)));
+    std::vector<std::string> lines;
+    for (const auto& [task, line] : recorder.Logs())
+        lines.push_back(line);
+    engine.OnLog = nullptr;
+    engine.OnTerminate = nullptr;
+    return lines;
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(HookRun, HandlerFailuresReachTheTasksLog) {
+    TFFmpegEngine engine;
+    int calls = 0;
+    engine.OnCustomHook = [&](int, TBitmap&, int, int64_t, bool&, bool&) {
+        if (++calls == 2)
+            throw std::runtime_error("picture two");
+    };
+    auto lines = ConvertWithHooks(engine, [](TOutputOptions& o) { o.UseCustomHook = true; });
+    EXPECT_TRUE(Has(lines, "Error occurs OnCustomHook: picture two"));
+    EXPECT_GT(calls, 2) << "a failing handler is called again for the next picture";
+
+    TFFmpegEngine before;
+    before.OnBeforeHook = [](int, int64_t, THookAction&) { throw std::runtime_error("no decision"); };
+    lines = ConvertWithHooks(before, [](TOutputOptions& o) {
+        o.UseBeforeHook = true;
+        o.ExtraOptions += std::string("\nvhook=") + TAVRIN_FILL_HOOK + " 200";
+    });
+    EXPECT_TRUE(Has(lines, "Error occurs OnBeforeHook: no decision"));
+}
+
 TEST(Deinterlace, OddLinesAreFilteredFromTheirNeighbours) {
     TFrameHooks hooks;
     auto frame = GreyFrame(16, 8, 0);

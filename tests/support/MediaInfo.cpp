@@ -28,6 +28,10 @@ void ParseLine(const std::string& line, MediaInfo& info) {
         info.duration = value == "N/A" ? -1 : std::atof(value.c_str());
         return;
     }
+    if (key.rfind("format.", 0) == 0) {
+        info.format[key.substr(7)] = value;
+        return;
+    }
     const std::string prefix = "streams.stream.";
     if (key.rfind(prefix, 0) != 0)
         return;
@@ -60,7 +64,8 @@ MediaInfo ProbeMedia(const std::string& path) {
         "ffprobe -v error -count_packets -show_entries "
         "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels,nb_read_packets,bit_rate,"
         "sample_aspect_ratio,display_aspect_ratio"
-        ":format=duration -of flat " + Quote(path) + " 2>/dev/null";
+        ":stream_tags=language:format=duration,start_time:format_tags=creation_time -of flat " + Quote(path) +
+        " 2>/dev/null";
     MediaInfo info;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
     if (!pipe)

@@ -10,7 +10,8 @@ namespace tavrin::test {
 using Fields = std::map<std::string, std::string>;
 
 struct MediaInfo {
-    std::vector<Fields> streams;  // codec_type, codec_name, width, height, r_frame_rate, display_aspect_ratio, ...
+    std::vector<Fields> streams;  // codec_type, codec_name, width, height, r_frame_rate, display_aspect_ratio, tags.language, ...
+    Fields format;                // start_time, tags.creation_time, ...
     double duration = -1;         // of the container, seconds
     bool ok = false;              // ffprobe could read the file
 
