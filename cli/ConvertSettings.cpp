@@ -133,7 +133,7 @@ std::string ProfileListText()
     std::string text;
     for (const TProfileRecord* record : OfferedProfiles()) {
         std::string name = ProfileName(record->Caption);
-        name.resize(std::max<size_t>(name.size(), 22), ' ');
+        name.resize(std::max<size_t>(name.size(), 24), ' ');
         std::string key(record->Key);
         key.resize(5, ' ');
         text += name + " " + key + " " + std::string(record->Caption) + "\n";

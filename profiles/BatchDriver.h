@@ -24,7 +24,8 @@ void DriverTimerTick(TJobWindow& window, TJobBuilder& builder, TCustomFFmpegEngi
 
 // The engine's terminate event (index -1 when the whole task list is done): clears
 // Converting, marks the current row "Fail", "Abort" or "Done" for a task's own end, and
-// clears the task list after the batch's last task.
+// clears the task list after the batch's last task. It writes the window view, so a widget
+// window posts the event to its UI thread, in order, and calls this there.
 void TaskTerminated(TJobWindow& window, TCustomFFmpegEngine& engine, int index, bool exception);
 
 }  // namespace tavrin

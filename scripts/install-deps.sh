@@ -9,6 +9,7 @@ PACKAGES=(
   libavcodec-extra ffmpeg
   libgtest-dev libgmock-dev
   time
+  locales  # locale sources: tests build a comma-decimal locale with localedef
 )
 
 missing=()
