@@ -54,11 +54,7 @@ std::string OutputPathFor(const std::string& source, const std::string& folderTe
 // True when the linked libraries can read AviSynth scripts.
 bool LibrariesReadAviSynth()
 {
-    TAVProbe probe;
-    const std::string format = "avisynth";
-    if (probe.Open((DefaultScriptFolder() / "none.avs").string(), format))
-        return true;
-    return probe.LastError() != "Unknown input format: " + format;
+    return TAVProbe::HasInputFormat("avisynth");
 }
 
 }  // namespace

@@ -13,6 +13,10 @@ namespace tavrin {
 
 void TAVProbe::InputCloser::operator()(AVFormatContext* ctx) const { avformat_close_input(&ctx); }
 
+bool TAVProbe::HasInputFormat(const std::string& name) {
+    return !name.empty() && av_find_input_format(name.c_str()) != nullptr;
+}
+
 void TAVProbe::CheckLibraries() {
     static constexpr std::array<std::pair<TLibraryUnit, const char*>, 4> checks = {{
         {TLibraryUnit::AVCodec, "LibAVCodec not loaded."},

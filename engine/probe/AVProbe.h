@@ -57,6 +57,8 @@ public:
 
     // Throws std::runtime_error ("LibAVCodec not loaded." …) when a library is missing.
     static void CheckLibraries();
+    // Whether the linked libraries have an input format of that name (e.g. "avisynth").
+    static bool HasInputFormat(const std::string& name);
 
     // Replaces any open file. FormatName forces an input format when not empty. False with
     // LastError set (and the probe closed) when the file cannot be opened and read.

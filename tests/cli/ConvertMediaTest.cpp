@@ -47,7 +47,8 @@ protected:
         return RunProgram(args);
     }
     // One video stream of the codec and size, one audio stream of the codec, duration near
-    // the one-second source.
+    // the one-second source (audio codecs that take whole frames pad the last one, and ASF
+    // adds its own lead-in: up to about 0.13 s more, as the ffmpeg program writes too).
     void ExpectVideo(const fs::path& file, const std::string& video, const std::string& size,
                      const std::string& audio)
     {
@@ -59,7 +60,7 @@ protected:
         EXPECT_EQ(v.at("codec_name"), video) << file;
         EXPECT_EQ(v.at("width") + "x" + v.at("height"), size) << file;
         EXPECT_EQ(info.First("audio")->at("codec_name"), audio) << file;
-        EXPECT_NEAR(info.duration, 1.0, 0.1) << file;
+        EXPECT_NEAR(info.duration, 1.0, 0.15) << file;
     }
 
     fs::path Work, Out;

@@ -225,5 +225,12 @@ TEST_F(AVProbeTest, OpenRefusesWithAPlainErrorWhileTheLibrariesAreUnloaded) {
     EXPECT_NO_THROW(TAVProbe::CheckLibraries());
 }
 
+TEST(AVProbeFormats, HasInputFormatKnowsTheLinkedDemuxersOnly) {
+    EXPECT_TRUE(TAVProbe::HasInputFormat("matroska"));
+    EXPECT_TRUE(TAVProbe::HasInputFormat("rm"));
+    EXPECT_FALSE(TAVProbe::HasInputFormat("no-such-format"));
+    EXPECT_FALSE(TAVProbe::HasInputFormat(""));
+}
+
 }  // namespace
 }  // namespace tavrin::test

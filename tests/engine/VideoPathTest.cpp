@@ -72,7 +72,8 @@ Picture ReadPicture(const std::string& path, bool last) {
 }
 
 int Packets(const std::string& path) {
-    const Fields* v = ProbeMedia(path).First("video");
+    const MediaInfo info = ProbeMedia(path);  // First() points into it
+    const Fields* v = info.First("video");
     return v ? std::stoi(v->at("nb_read_packets")) : -1;
 }
 
