@@ -31,7 +31,7 @@ bench: build
 	@bench/run.sh $(BUILD)
 
 run: build
-	@scripts/run-demo.sh $(BUILD)
+	@scripts/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)

@@ -8,6 +8,7 @@ PACKAGES=(
   libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
   libavcodec-extra ffmpeg
   libgtest-dev libgmock-dev
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins fonts-dejavu-core
   time
   locales  # locale sources: tests build a comma-decimal locale with localedef
 )

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Converts a short demo clip with the Apple TV default settings through tavrin-transcode
-# and shows what the output holds.
+# Converts a short demo clip with the Apple TV profile through tavrin-convert (the window's
+# probe, job builder and driver on the command line) and shows what the output holds.
 #   scripts/run-demo.sh [BUILD]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-build}" && pwd)
-program=$build/cli/tavrin-transcode
+program=$build/cli/tavrin-convert
 demo=$root/demo
 clip=$demo/clip.mp4
-output=$demo/clip-appletv.mp4
+outdir=$demo/appletv
+output=$outdir/clip.mp4
 
 [ -x "$program" ] || { echo "run-demo: $program is missing; build first" >&2; exit 1; }
 mkdir -p "$demo"
@@ -27,14 +28,11 @@ if [ ! -s "$clip" ]; then
 fi
 
 rm -f "$output"
-echo "run-demo: converting $clip with the Apple TV settings"
+echo "run-demo: converting $clip with the \"Apple TV (*.mp4)\" profile"
 status=0
-"$program" -i "$clip" \
-  -vcodec mpeg4 -b 1500000 -s 640x480 -r 25 \
-  -acodec aac -ab 128000 -ar 44100 -ac 2 \
-  "$output" || status=$?
+"$program" -p "Apple TV (*.mp4)" -o "$outdir" --overwrite "$clip" || status=$?
 if [ "$status" -ne 0 ]; then
-  echo "run-demo: tavrin-transcode failed (exit status $status)" >&2
+  echo "run-demo: tavrin-convert failed (exit status $status)" >&2
   exit "$status"
 fi
 

@@ -39,8 +39,10 @@ void TTranscodeRun::Prepare() {
     for (size_t i = 0; i < files_.Outputs.size(); ++i)
         av_dump_format(files_.Outputs[i].Context.get(), static_cast<int>(i), files_.Outputs[i].FileName.c_str(), 1);
     LogStreamMapping();
-    OpenEncoders();
+    // Decoders first: a stream no decoder can handle is named as such, before an encoder
+    // set up from its unknown description can fail on it.
     OpenDecoders();
+    OpenEncoders();
     for (TInputStreamState& ist : ist_) {
         ist.NextPts = AV_NOPTS_VALUE;
         ist.IsStart = true;

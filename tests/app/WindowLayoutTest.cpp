@@ -1,0 +1,217 @@
+// The window as built: every control under its designer name, the list's columns, the
+// menus, the start-up state of the settings, the volume table, sizes that clip no text,
+// the main menu switched off during a batch, and the README picture.
+#include "WindowTestSupport.h"
+
+#include "SourceList.h"
+#include "WindowPicture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace tavrin::test {
+namespace {
+
+QStringList ActionTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+TEST_F(WindowTest, EveryControlCarriesItsDesignerName)
+{
+    const std::pair<const char*, const char*> controls[] = {
+        {"ButtonAddFile", "QToolButton"},       {"ButtonRemove", "QToolButton"},
+        {"ButtonClear", "QToolButton"},         {"ButtonStopConvert", "QToolButton"},
+        {"ButtonConvert", "QToolButton"},       {"EditOutputFolder", "QLineEdit"},
+        {"ButtonBrowseForFolder", "QToolButton"}, {"ComboOutputFormat", "QComboBox"},
+        {"ListView1", "QTreeWidget"},           {"ComboVideoQuality", "QComboBox"},
+        {"ComboVideoSize", "QComboBox"},        {"ComboVideoFramerate", "QComboBox"},
+        {"ComboAudioQuality", "QComboBox"},     {"ComboAudioChannels", "QComboBox"},
+        {"TrackBar1", "QSlider"},               {"LabelVolume", "QLabel"},
+        {"ProgressBar1", "QProgressBar"},       {"ButtonStopSmall", "QToolButton"},
+        {"StatusBar1", "QStatusBar"},           {"ComboVideoBitrate", "QComboBox"},
+        {"ComboAudioBitrate", "QComboBox"},     {"ComboVideoCodec", "QComboBox"},
+        {"ComboAudioCodec", "QComboBox"},       {"ComboSamplingRate", "QComboBox"},
+        {"ComboLetterBox", "QComboBox"},        {"ComboAspectRatio", "QComboBox"},
+        {"TimerConvertAgain", "QTimer"},        {"PanelVideo", "QFrame"},
+        {"Image1", "QLabel"},                   {"ButtonPlay", "QToolButton"},
+        {"ButtonPause", "QToolButton"},         {"ButtonStop", "QToolButton"},
+        {"ButtonVolume", "QToolButton"},        {"ButtonSnapshot", "QToolButton"},
+        {"DSTrackBar1", "QSlider"},             {"PopupMenuSpeaker", "QMenu"},
+        {"PopupListView1", "QMenu"},            {"MainMenu1", "QMenuBar"},
+    };
+    for (const auto& [name, className] : controls) {
+        const QList<QObject*> found = form->findChildren<QObject*>(QLatin1String(name));
+        ASSERT_EQ(found.size(), 1) << name;
+        EXPECT_TRUE(found.first()->inherits(className)) << name << " is not a " << className;
+    }
+    for (const char* hidden : {"ComboVideoBitrate", "ComboAudioBitrate", "ComboVideoCodec",
+                               "ComboAudioCodec", "ComboSamplingRate", "ComboLetterBox",
+                               "ComboAspectRatio"})
+        EXPECT_FALSE(form->findChild<QWidget*>(QLatin1String(hidden))->isVisible()) << hidden;
+    EXPECT_EQ(form->ButtonAddFile->text(), "Add File");
+    EXPECT_EQ(form->ButtonRemove->text(), "Remove File");
+    EXPECT_EQ(form->ButtonClear->text(), "Clear All ");
+    EXPECT_EQ(form->ButtonStopConvert->text(), "Stop");
+    EXPECT_EQ(form->ButtonConvert->text(), "Start");
+    EXPECT_EQ(form->ButtonPlay->toolTip(), "Play");
+    EXPECT_EQ(form->ButtonSnapshot->toolTip(), "Snapshot");
+    for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
+        if (button->objectName().startsWith(QLatin1String("Button"))) {
+            EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(WindowTest, ListColumnsHaveTheirCaptionsWidthsAndAlignment)
+{
+    const QStringList captions = {"Video File Name", "Video Size", "FrameRate", "Duration",
+                                  "Output",          "Progress",   "Frames"};
+    const int widths[] = {310, 90, 80, 60, 65, 57, 60};
+    QTreeWidgetItem* header = form->ListView1->headerItem();
+    ASSERT_EQ(form->ListView1->columnCount(), captions.size());
+    for (int c = 0; c < captions.size(); ++c) {
+        EXPECT_EQ(header->text(c), captions[c]);
+        EXPECT_EQ(form->ListView1->columnWidth(c), widths[c]);
+        const int align = header->textAlignment(c) & Qt::AlignHorizontal_Mask;
+        EXPECT_EQ(align, c == 0 ? int(Qt::AlignLeft) : int(Qt::AlignHCenter)) << c;
+    }
+    EXPECT_EQ(form->ListView1->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(form->ListView1->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(form->ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(WindowTest, MenusHoldTheirEntriesInOrder)
+{
+    QMenuBar* bar = form->menuBar();
+    QStringList titles;
+    for (QAction* entry : bar->actions())
+        titles << entry->text();
+    EXPECT_EQ(titles, QStringList({"File", "Options", "Help"}));
+    EXPECT_EQ(ActionTexts(bar->actions()[0]->menu()), QStringList({"Add Files", "Convert", "Exit"}));
+    EXPECT_EQ(ActionTexts(bar->actions()[1]->menu()), QStringList({"Set Options"}));
+    EXPECT_EQ(ActionTexts(bar->actions()[2]->menu()), QStringList({"Open Help File", "-", "About"}));
+    EXPECT_EQ(ActionTexts(form->PopupListView1),
+              QStringList({"Check All Items", "Uncheck All Items", "-", "Remove Selected Item",
+                           "Clear All Items", "-", "Play Selected File", "View Log"}));
+    EXPECT_EQ(ActionTexts(form->PopupMenuSpeaker),
+              QStringList({"Mute", "Half Volume", "Full Volume"}));
+}
+
+TEST_F(WindowTest, StartUpSelectsTheFirstProfileAndTheDefaults)
+{
+    EXPECT_EQ(form->windowTitle(), "Tavrin Apple TV Converter");
+    EXPECT_EQ(form->ComboOutputFormat->count(), 24);
+    EXPECT_EQ(form->ComboOutputFormat->currentText(), "Apple TV (*.mp4)");
+    EXPECT_EQ(form->OutputExtension, "MP4");
+    EXPECT_EQ(form->ComboVideoQuality->currentText(), "Normal");
+    EXPECT_EQ(form->ComboAudioQuality->currentText(), "Normal");
+    EXPECT_EQ(form->ComboAspectRatio->currentText(), "Original");
+    EXPECT_EQ(form->ComboLetterBox->currentText(), "None");
+    EXPECT_EQ(form->ComboAudioChannels->currentText(), "Stereo");
+    // Showing the window applied the profile: its combos are filled and selected.
+    EXPECT_GT(form->ComboVideoSize->count(), 0);
+    EXPECT_GE(form->ComboVideoSize->currentIndex(), 0);
+    EXPECT_GE(form->ComboVideoBitrate->currentIndex(), 0);
+    EXPECT_EQ(form->ComboOutputFormat->maxVisibleItems(), 26);
+    EXPECT_EQ(form->StatusPanels[0]->text(), "Ready");
+    EXPECT_FALSE(form->TimerConvertAgain->isActive());
+    EXPECT_EQ(form->TimerConvertAgain->interval(), 200);
+    EXPECT_FALSE(form->EditOutputFolder->isEnabled());
+    EXPECT_TRUE(form->EditOutputFolder->isReadOnly());
+    EXPECT_EQ(dialogs.Informations, QStringList());
+}
+
+TEST_F(WindowTest, VolumeTrackBarFollowsItsTable)
+{
+    EXPECT_EQ(form->TrackBar1->value(), 5);
+    EXPECT_EQ(form->LabelVolume->text(), "100%");
+    EXPECT_EQ(form->ConversionVolume, 255);
+    const std::tuple<int, const char*, int> steps[] = {
+        {0, "0%", 1}, {1, "20%", 50}, {4, "80%", 200}, {6, "120%", 300}, {10, "200%", 600}};
+    for (const auto& [position, label, value] : steps) {
+        form->TrackBar1->setValue(position);
+        EXPECT_EQ(form->LabelVolume->text(), label);
+        EXPECT_EQ(form->ConversionVolume, value);
+    }
+}
+
+TEST_F(WindowTest, WindowKeepsItsClientSizeAndClipsNoText)
+{
+    const int menu = form->menuBar()->height();
+    EXPECT_GE(form->minimumWidth(), 753);
+    EXPECT_GE(form->minimumHeight() - menu, 532);
+    form->resize(form->minimumSize());
+    QApplication::processEvents();
+    for (QToolButton* button : form->findChildren<QToolButton*>()) {
+        if (button->isVisible()) {
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->objectName().toStdString();
+        }
+    }
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty()) {
+            EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
+        }
+    }
+    // A combo that adjusts to its contents has room for its longest item at its size hint.
+    for (QComboBox* combo : form->findChildren<QComboBox*>()) {
+        if (combo->isVisible()) {
+            EXPECT_GE(combo->width(), combo->sizeHint().width()) << combo->objectName().toStdString();
+        }
+    }
+    // The list takes the room a larger window gives.
+    const int listHeight = form->ListView1->height();
+    form->resize(form->width() + 200, form->height() + 200);
+    QApplication::processEvents();
+    EXPECT_GE(form->ListView1->height(), listHeight + 150);
+}
+
+TEST_F(WindowTest, SwitchedOffMainMenuKeepsItsLookButDoesNotOpen)
+{
+    QMenuBar* bar = form->menuBar();
+    QAction* file = bar->actions()[0];
+    form->SetMainMenuEnabled(false);
+    EXPECT_TRUE(file->isEnabled());  // not greyed
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    QApplication::processEvents();
+    EXPECT_FALSE(file->menu()->isVisible());
+
+    form->SetMainMenuEnabled(true);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    EXPECT_TRUE(WaitUntil([&] { return file->menu()->isVisible(); }, 2000));
+    file->menu()->hide();
+}
+
+TEST_F(WindowTest, PictureShowsASampleBatch)
+{
+    StageSampleBatch(*form);
+    EXPECT_EQ(form->RowCount(), 4);
+    QStringList statuses;
+    for (int row = 0; row < form->RowCount(); ++row)
+        statuses << Progress(row);
+    EXPECT_TRUE(statuses.contains("Done"));
+    EXPECT_TRUE(statuses.contains("Fail"));
+    EXPECT_TRUE(statuses.contains("45%"));
+    const QImage picture = RenderWindowPicture(*form);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_GE(picture.width(), 753);
+    EXPECT_GE(picture.height(), 532);
+}
+
+}  // namespace
+}  // namespace tavrin::test
