@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "ChildProcess.h"
 #include "MediaInfo.h"
 
@@ -27,7 +29,9 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Work = fs::temp_directory_path() / "tavrin-convert-tests" / info->name();
+        // One folder per process as well: other checkouts on the machine run the same tests.
+        Work = fs::temp_directory_path() / "tavrin-convert-tests" /
+               (std::to_string(getpid()) + "-" + info->name());
         fs::remove_all(Work);
         fs::create_directories(Work);
         Out = Work / "OUT";
