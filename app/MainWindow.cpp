@@ -7,8 +7,11 @@
 #include "FixedCombos.h"
 #include "JobBuilder.h"
 #include "OutputFormat.h"
+#include "PreviewPlayer.h"
+#include "PreviewSeekBar.h"
 #include "Quality.h"
 #include "SourceFilter.h"
+#include "SnapSound.h"
 #include "SourceList.h"
 #include "SvgIcons.h"
 #include "VolumeSteps.h"
@@ -70,6 +73,7 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialog
     jobBuilder_ = std::make_unique<TJobBuilder>(*jobView_, Engine);
     jobView_->SetBuilder(jobBuilder_.get());
     ConnectHandlers();
+    ConnectPreviewHandlers();
     SetMinimumClientSize();
     created_ = FormCreate();
 }
