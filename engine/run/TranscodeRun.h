@@ -117,7 +117,9 @@ private:
     void LogStreamMapping();
     void LogLeftOutStreams();
     void OpenEncoders();
+    void SetUpSubtitleEncoder(TOutputStreamState& ost);
     void OpenDecoders();
+    void OpenDecoder(TInputStreamState& ist);
     void CopyMetadataMaps();
     void WriteHeaders();
     // Main loop
