@@ -2,11 +2,27 @@
 
 #include <QSettings>
 
+#include <limits>
 #include <optional>
 
 namespace tavrin {
 
 namespace {
+
+// A stored number as a 32-bit integer; nothing when it is missing, not a number, or too
+// large (QVariant's own conversion of text would cut such a number down without a word).
+std::optional<int> ToInt32(const QVariant& stored)
+{
+    bool ok = false;
+    if (stored.typeId() == QMetaType::QString) {
+        const int number = stored.toString().toInt(&ok);
+        return ok ? std::optional<int>(number) : std::nullopt;
+    }
+    const qlonglong number = stored.toLongLong(&ok);
+    if (!ok || number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(number);
+}
 
 // What reading one value gave: the value to apply (invalid when there is nothing to
 // apply), or nothing at all when the read failed.
@@ -20,13 +36,12 @@ std::optional<QVariant> ReadValue(const QSettings& key, const TStoredValue& valu
             return std::nullopt;
         return stored;
     }
-    bool ok = false;
-    const int number = stored.toInt(&ok);  // fails when missing or not a 32-bit number
-    if (!ok)
+    const std::optional<int> number = ToInt32(stored);
+    if (!number)
         return std::nullopt;
     if (value.Kind == TStoredKind::Flag)
-        return QVariant(number != 0);
-    return number < 0 ? QVariant() : QVariant(number);
+        return QVariant(*number != 0);
+    return *number < 0 ? QVariant() : QVariant(*number);
 }
 
 QVariant StoredForm(const TStoredValue& value)
