@@ -16,7 +16,7 @@ std::string FormatProgress(const TProgress& p) {
                           double(p.BitrateKbps));
     std::string line(text, std::clamp(n, 0, int(sizeof text) - 1));
     if (p.TotalMs > 0)
-        line += "  " + std::to_string(std::min<int64_t>(int64_t(ms) * 100 / p.TotalMs, 100)) + "%";
+        line += "  " + std::to_string(p.Complete ? 100 : std::min<int64_t>(int64_t(ms) * 100 / p.TotalMs, 100)) + "%";
     return line;
 }
 

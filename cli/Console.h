@@ -16,6 +16,9 @@ struct TProgress {
     float BitrateKbps = 0;
     int64_t SizeBytes = 0;
     int TotalMs = 0;  // the expected output duration; 0 when unknown
+    // The run went through to its end: the container's duration may differ from the
+    // streams' by a few milliseconds, the work done does not.
+    bool Complete = false;
 };
 
 // "frame=  250 fps= 25 q=4.0 size=    1234kB time=00:00:10.00 bitrate=1500.0kbits/s  40%"

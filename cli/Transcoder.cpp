@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "FFmpegEngine.h"
@@ -56,11 +57,18 @@ private:
     }
 
     void Bind() {
-        engine_.OnLog = [this](int, TLogLevel, const std::string& text) { console_.Line(text); };
+        // The engine tells everything a handler may want; the console shows what -v asks for.
+        engine_.OnLog = [this](int, TLogLevel level, const std::string& text) {
+            if (level <= engine_.LogLevel())
+                console_.Line(text);
+        };
         engine_.OnProgress = [this](int, int frame, int fps, int durationMs, float quality,
                                     float bitrate, int64_t size, int totalMs) {
-            if (showProgress_)
-                console_.Progress(FormatProgress({frame, fps, durationMs, quality, bitrate, size, totalMs}));
+            if (!showProgress_)
+                return;
+            std::lock_guard l(endMutex_);
+            lastProgress_ = TProgress{frame, fps, durationMs, quality, bitrate, size, totalMs};
+            console_.Progress(FormatProgress(*lastProgress_));
         };
         engine_.OnTerminate = [this](int index, bool finished, bool exception, const std::string& message) {
             std::lock_guard l(endMutex_);
@@ -71,6 +79,10 @@ private:
             }
             reported_ = true;
             finished_ = finished && !exception;
+            if (finished_ && lastProgress_) {
+                lastProgress_->Complete = true;
+                console_.Progress(FormatProgress(*lastProgress_));
+            }
             exception_ = exception;
             message_ = message;
         };
@@ -137,6 +149,7 @@ private:
     bool finished_ = false;
     bool exception_ = false;
     std::string message_;
+    std::optional<TProgress> lastProgress_;
     // Last, so that it is gone before the state its handlers use.
     TFFmpegEngine engine_;
 };

@@ -70,9 +70,9 @@ void TCustomFFmpeg::Unbind() {
     beforeHookBound_ = customHookBound_ = false;
 }
 
+// Messages that depend on the verbosity are checked where they are made; the others
+// arrive at every log level.
 void TCustomFFmpeg::Log(int level, const std::string& text) {
-    if (level >= 0 && level > Verbosity)
-        return;
     if (auto* e = owner_.load(); e && logBound_)
         e->DoLog(this, level, text);
 }

@@ -90,8 +90,8 @@ public:
     std::vector<TRational> InputVideoFrameRates() const;
     size_t OutputFileCount() const;
 
-    // Logs through the bound log handler when level is within the task's verbosity;
-    // level -1 (the message that ends a task) always passes.
+    // Logs through the bound log handler at that engine level. The verbosity is not
+    // applied here: a message that depends on it is only made when the verbosity allows.
     void Log(int level, const std::string& text);
     void ReportProgress(int frame, int fps, int durationMs, float quality, float bitRate,
                         int64_t size, int totalMs);

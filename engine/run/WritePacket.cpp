@@ -44,6 +44,9 @@ int TTranscodeRun::DrainEncoder(TOutputStreamState& ost) {
         if (ost.PassLogFile && enc->stats_out)
             std::fprintf(ost.PassLogFile.get(), "%s", enc->stats_out);
         last = pkt->size;
+        // A picture lasts one tick of the encoder's clock; video encoders leave that unsaid.
+        if (enc->codec_type == AVMEDIA_TYPE_VIDEO && pkt->duration <= 0)
+            pkt->duration = 1;
         av_packet_rescale_ts(pkt, enc->time_base, ost.Stream->time_base);
         pkt->stream_index = ost.Index;
         WritePacket(ost, pkt);
@@ -51,8 +54,10 @@ int TTranscodeRun::DrainEncoder(TOutputStreamState& ost) {
 }
 
 void TTranscodeRun::WritePacket(TOutputStreamState& ost, AVPacket* pkt) {
+    // The stream has reached the end of its latest packet, which with reordered pictures
+    // need not be the one written last.
     const int64_t at = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
-    if (at != AV_NOPTS_VALUE)
+    if (at != AV_NOPTS_VALUE && (ost.LastPts == AV_NOPTS_VALUE || at + pkt->duration > ost.LastPts))
         ost.LastPts = at + pkt->duration;
     const int ret = av_interleaved_write_frame(files_.Outputs[static_cast<size_t>(ost.FileIndex)].Context.get(), pkt);
     av_packet_unref(pkt);

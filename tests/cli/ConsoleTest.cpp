@@ -21,6 +21,9 @@ TEST(ProgressText, PercentOfTheExpectedDurationOnlyWhenKnownAndNeverAboveAHundre
     EXPECT_TRUE(FormatProgress(p).ends_with("kbits/s  40%"));
     p.DurationMs = 10040;  // the last frame may end past the expected duration
     EXPECT_TRUE(FormatProgress(p).ends_with("  100%"));
+    p.DurationMs = 9960;  // a container that says 10.04 s for 10.00 s of pictures
+    p.Complete = true;
+    EXPECT_TRUE(FormatProgress(p).ends_with("  100%"));
     p.TotalMs = 0;
     EXPECT_TRUE(FormatProgress(p).ends_with("kbits/s"));
 }

@@ -5,6 +5,8 @@
 #include <csignal>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "ChildProcess.h"
 #include "MediaInfo.h"
 
@@ -21,7 +23,8 @@ std::string Fixture(const std::string& name) { return std::string(TAVRIN_FIXTURE
 
 fs::path OutputDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fs::path dir = fs::temp_directory_path() / "tavrin-cli-tests" / info->name();
+    // One folder per process too: several checkouts may run these tests at once.
+    fs::path dir = fs::temp_directory_path() / ("tavrin-cli-tests-" + std::to_string(::getpid())) / info->name();
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
@@ -57,6 +60,20 @@ TEST(TranscodeProgram, ConvertsTheClipWithTheAppleTvSettings) {
     EXPECT_EQ(audio.at("sample_rate"), "44100");
     EXPECT_EQ(audio.at("channels"), "2");
     EXPECT_NEAR(info.duration, 3.0, 0.1);
+}
+
+TEST(TranscodeProgram, TheLogLevelChoosesWhatTheConsoleShows) {
+    const fs::path dir = OutputDir();
+    auto r = RunProgram(Command(Fixture("clip.avi"), {}, {"-vcodec", "mpeg4", "-an", "-b", "500"}, dir / "info.mp4"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("Stream mapping:"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("WARNING: The bitrate parameter is set too low"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("100%"), std::string::npos) << r.output;
+
+    r = RunProgram(Command(Fixture("clip.avi"), {"-v", "0"}, {"-vcodec", "mpeg4", "-an", "-b", "500"}, dir / "errors.mp4"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output.find("Stream mapping:"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("WARNING: The bitrate parameter"), std::string::npos) << r.output;
 }
 
 TEST(TranscodeProgram, AudioOnlyOutputHasOneStream) {
