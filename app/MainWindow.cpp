@@ -8,8 +8,11 @@
 #include "HelpAndAbout.h"
 #include "JobBuilder.h"
 #include "OutputFormat.h"
+#include "PreviewPlayer.h"
+#include "PreviewSeekBar.h"
 #include "Quality.h"
 #include "SourceFilter.h"
+#include "SnapSound.h"
 #include "SourceList.h"
 #include "SvgIcons.h"
 #include "VolumeSteps.h"
@@ -65,6 +68,7 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialog
     jobBuilder_ = std::make_unique<TJobBuilder>(*jobView_, Engine);
     jobView_->SetBuilder(jobBuilder_.get());
     ConnectHandlers();
+    ConnectPreviewHandlers();
     SetMinimumClientSize();
     created_ = FormCreate();
 }

@@ -30,11 +30,14 @@ class QStatusBar;
 class QTimer;
 class QToolButton;
 class QTreeWidgetItem;
+class TPreviewPlayer;
+class TSnapSound;
 
 namespace tavrin {
 
 class TDialogs;
 class TJobBuilder;
+class TPreviewSeekBar;
 class TSourceList;
 class TWindowJobView;
 
@@ -144,6 +147,10 @@ public:
     bool PreviewPaused = false;
     // The player's stop: with true it also releases its graph. Set by the preview player.
     std::function<void(bool deactivate)> StopPreview;
+    // Preview player state (PreviewHandlers.cpp).
+    int PreviewRow = 0;
+    QString PreviewFile;
+    bool PreviewStopped = false;
     // Writes the settings store; run when the window closes (not on "Exit").
     std::function<void()> OnSaveSettings;
 
@@ -171,6 +178,22 @@ public:
     void About1Click();
     void OpenHelpFile1Click();
     void ViewLog1Click();
+
+    // Preview player (PreviewHandlers.cpp).
+    void ButtonPlayClick();
+    void ButtonPauseClick();
+    void ButtonStopClick();
+    void ButtonSnapshotClick();
+    void ButtonVolumeClick();
+    void Mute1Click();
+    void HalfVolume1Click();
+    void FullVolume1Click();
+    void ListView1SelectItem();
+    // The player the preview uses; the Qt Multimedia one is made on first use unless a test
+    // gave another. Null until then.
+    void SetPreviewPlayer(std::unique_ptr<TPreviewPlayer> player);
+    TPreviewPlayer* PreviewPlayer() const { return previewPlayer_.get(); }
+    TPreviewSeekBar& PreviewSeekBar() { return *previewSeekBar_; }
 
     bool CheckOutputFolder();
     void DisableControls();
@@ -234,6 +257,16 @@ private:
     void EndBatchControls();
     void ShowPace(int currentMs, int totalMs);
 
+    // Preview player (PreviewHandlers.cpp).
+    void ConnectPreviewHandlers();
+    TPreviewPlayer& Preview();
+    void PreviewPlay();
+    void PreviewPause();
+    void PreviewStop();
+    void SetSpeakerLevel(int level, const char* glyph);
+    void ShowPreviewMessage(const QString& text);
+    bool SaveSnapshot();
+
     // File list (FileList.cpp).
     void AddFilesFromDialogOrDrop(const QStringList* dropped);
     void AppendProbedRow(const QString& path);
@@ -255,6 +288,10 @@ private:
     std::unique_ptr<TProfileControls> controls_;
     std::unique_ptr<TWindowJobView> jobView_;
     std::unique_ptr<TJobBuilder> jobBuilder_;
+    std::unique_ptr<TPreviewPlayer> previewPlayer_;
+    std::unique_ptr<TPreviewSeekBar> previewSeekBar_;
+    std::unique_ptr<TSnapSound> snapSound_;
+    QString previewMessage_;  // what the preview last said in the status bar
 };
 
 }  // namespace tavrin

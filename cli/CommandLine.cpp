@@ -8,10 +8,11 @@ namespace tavrin::cli {
 namespace {
 
 // The engine's switches and value-less notices: a following word is never their value.
-constexpr std::array<std::string_view, 24> kFlagOptions = {
+constexpr std::array<std::string_view, 25> kFlagOptions = {
     "dump",  "hex",   "re",     "loop_input", "copyts",  "shortest", "intra",     "vn",
     "sameq", "deinterlace", "psnr", "qphist", "an",      "sn",       "isync",     "L",
     "h",     "version", "formats", "y",       "benchmark", "newvideo", "newaudio", "newsubtitle",
+    "vstats",  // names its statistics file itself
 };
 
 // "-" alone names standard input/output, so it is a file name, not an option.

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "FFmpegEngine.h"
+#include "OutputRecord.h"
 
 namespace tavrin::cli {
 
@@ -48,9 +49,7 @@ private:
         in.ExtraOptions = line_.InputOptions;
         if (engine_.AddInputTask(line_.Input, &in) < 0)
             return Fail(engine_.LastErrorText());
-        TOutputOptions out;
-        out.FileName = line_.Output;
-        out.ExtraOptions = line_.OutputOptions;
+        TOutputOptions out = OutputRecordFor(line_);
         if (!engine_.SetTaskOutput(0, line_.Output, &out))
             return Fail(engine_.LastErrorText());
         return true;

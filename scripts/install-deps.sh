@@ -9,6 +9,11 @@ PACKAGES=(
   libavcodec-extra ffmpeg
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins fonts-dejavu-core
+  qt6-multimedia-dev
+  # The preview player plays through GStreamer: MP4/H.264 (good, bad, libav), AVI/MPEG-4 and
+  # MP3 (good, libav), WMV/WMA (ugly: the ASF demuxer; libav: the decoders), WAV (good).
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav
   time
   locales  # locale sources: tests build a comma-decimal locale with localedef
 )

@@ -1,4 +1,5 @@
 // The progress report and the per-frame statistics file.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -46,6 +47,11 @@ void TTranscodeRun::Report(bool final) {
     int frames = -1, fps = -1;
     float quality = -1.0f;
     bool firstVideo = true;
+    // Subtitles are sparse: their last line may end long before the pictures and sound do,
+    // so they tell the time only of an output that has nothing else.
+    const bool onlySubtitles = std::all_of(ost_.begin(), ost_.end(), [](const TOutputStreamState& o) {
+        return o.Enc->codec_type == AVMEDIA_TYPE_SUBTITLE;
+    });
     for (const TOutputStreamState& ost : ost_) {
         if (ost.Enc->codec_type == AVMEDIA_TYPE_VIDEO) {
             const float q = ost.EncodingNeeded ? static_cast<float>(ost.LastQuality) / FF_QP2LAMBDA : -1.0f;
@@ -73,7 +79,7 @@ void TTranscodeRun::Report(bool final) {
                     line += PsnrText(ost, final);
             }
         }
-        if (ost.LastPts != AV_NOPTS_VALUE) {
+        if (ost.LastPts != AV_NOPTS_VALUE && (onlySubtitles || ost.Enc->codec_type != AVMEDIA_TYPE_SUBTITLE)) {
             const double t = static_cast<double>(ost.LastPts) * av_q2d(ost.Stream->time_base);
             if (t > 0 && t < ti)
                 ti = t;

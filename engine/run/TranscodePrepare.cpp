@@ -1,5 +1,6 @@
 // Preparing a run: tables, stream pairing, stream copy and encoding set-up.
 #include <cstdio>
+#include <cstring>
 
 #include "common/FFMpegException.h"
 #include "options/OptionContexts.h"
@@ -39,8 +40,10 @@ void TTranscodeRun::Prepare() {
     for (size_t i = 0; i < files_.Outputs.size(); ++i)
         av_dump_format(files_.Outputs[i].Context.get(), static_cast<int>(i), files_.Outputs[i].FileName.c_str(), 1);
     LogStreamMapping();
-    OpenEncoders();
+    // Decoders first: a stream no decoder can handle is named as such, before an encoder
+    // set up from its unknown description can fail on it.
     OpenDecoders();
+    OpenEncoders();
     for (TInputStreamState& ist : ist_) {
         ist.NextPts = AV_NOPTS_VALUE;
         ist.IsStart = true;
@@ -183,6 +186,8 @@ void TTranscodeRun::OpenEncoders() {
         const AVCodec* codec = avcodec_find_encoder(ost.Enc->codec_id);
         if (!codec)
             throw FFMpegException(Format("Unsupported codec for output stream #%d.%d", ost.FileIndex, ost.Index));
+        if (ost.Enc->codec_type == AVMEDIA_TYPE_SUBTITLE)
+            SetUpSubtitleEncoder(ost);
         int ret;
         {
             std::lock_guard lock(CodecLock());
@@ -199,23 +204,42 @@ void TTranscodeRun::OpenEncoders() {
     }
 }
 
-void TTranscodeRun::OpenDecoders() {
-    for (TInputStreamState& ist : ist_) {
-        if (!ist.DecodingNeeded)
-            continue;
-        const AVCodec* codec = avcodec_find_decoder(ist.Stream->codecpar->codec_id);
-        if (!codec || !ist.Dec)
-            throw FFMpegException(Format("Unsupported codec (id=%d) for input stream #%d.%d",
-                                         ist.Stream->codecpar->codec_id, ist.FileIndex, ist.Index));
-        int ret;
-        {
-            std::lock_guard lock(CodecLock());
-            ret = avcodec_open2(ist.Dec, codec, nullptr);
-        }
-        if (ret < 0)
-            throw FFMpegException(Format("Error while opening codec for input stream #%d.%d", ist.FileIndex, ist.Index));
-        ist.DecoderOpen = true;
+// Text subtitle encoders write the styles of the decoder's header and need a clock; the
+// decoder is opened first to learn its header.
+void TTranscodeRun::SetUpSubtitleEncoder(TOutputStreamState& ost) {
+    TInputStreamState& ist = ist_[static_cast<size_t>(ost.SourceIndex)];
+    OpenDecoder(ist);
+    AVCodecContext* enc = ost.Enc;
+    enc->time_base = ist.Stream->time_base;
+    if (ist.Dec->subtitle_header && ist.Dec->subtitle_header_size > 0 && !enc->subtitle_header) {
+        enc->subtitle_header = static_cast<uint8_t*>(av_mallocz(static_cast<size_t>(ist.Dec->subtitle_header_size) + 1));
+        if (!enc->subtitle_header)
+            throw FFMpegException("av_malloc fail");
+        std::memcpy(enc->subtitle_header, ist.Dec->subtitle_header, static_cast<size_t>(ist.Dec->subtitle_header_size));
+        enc->subtitle_header_size = ist.Dec->subtitle_header_size;
     }
+}
+
+void TTranscodeRun::OpenDecoders() {
+    for (TInputStreamState& ist : ist_)
+        OpenDecoder(ist);
+}
+
+void TTranscodeRun::OpenDecoder(TInputStreamState& ist) {
+    if (!ist.DecodingNeeded || ist.DecoderOpen)
+        return;
+    const AVCodec* codec = avcodec_find_decoder(ist.Stream->codecpar->codec_id);
+    if (!codec || !ist.Dec)
+        throw FFMpegException(Format("Unsupported codec (id=%d) for input stream #%d.%d",
+                                     ist.Stream->codecpar->codec_id, ist.FileIndex, ist.Index));
+    int ret;
+    {
+        std::lock_guard lock(CodecLock());
+        ret = avcodec_open2(ist.Dec, codec, nullptr);
+    }
+    if (ret < 0)
+        throw FFMpegException(Format("Error while opening codec for input stream #%d.%d", ist.FileIndex, ist.Index));
+    ist.DecoderOpen = true;
 }
 
 void TTranscodeRun::CopyMetadataMaps() {

@@ -114,7 +114,9 @@ private:
     void SetUpTwoPass(TOutputStreamState& ost, int n);
     void LogStreamMapping();
     void OpenEncoders();
+    void SetUpSubtitleEncoder(TOutputStreamState& ost);
     void OpenDecoders();
+    void OpenDecoder(TInputStreamState& ist);
     void CopyMetadataMaps();
     void WriteHeaders();
     // Main loop

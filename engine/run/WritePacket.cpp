@@ -1,4 +1,5 @@
 // Taking packets from encoders and handing them to the muxer; subtitles; encoder flush.
+#include <cstdint>
 #include <cstring>
 
 #include "common/FFMpegException.h"
@@ -83,6 +84,10 @@ void TTranscodeRun::EncodeSubtitle(TOutputStreamState& ost, TInputStreamState& i
         if (dvb)
             pkt->pts += av_rescale_q(i == 0 ? sub->start_display_time : sub->end_display_time, {1, 1000},
                                      ost.Stream->time_base);
+        else if (sub->end_display_time > sub->start_display_time && sub->end_display_time < INT32_MAX)
+            // Text formats keep how long a line shows in the packet's duration.
+            pkt->duration = av_rescale_q(sub->end_display_time - sub->start_display_time, {1, 1000},
+                                         ost.Stream->time_base);
         pkt->dts = pkt->pts;
         WritePacket(ost, pkt);
     }

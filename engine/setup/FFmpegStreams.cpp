@@ -193,6 +193,10 @@ void TCustomFFmpeg::SetVideoGeometry(AVCodecContext* e) {
         if (!listed)
             e->pix_fmt = codec->pix_fmts[0];
     }
+    // A source whose pixel format the probe could not learn names none; an encoder that
+    // lists no formats of its own (raw video) must still be given one.
+    if (e->pix_fmt == AV_PIX_FMT_NONE)
+        e->pix_fmt = AV_PIX_FMT_YUV420P;
 }
 
 void TCustomFFmpeg::SetVideoRateControl(AVCodecContext* e, TOutputStreamInfo& info) {

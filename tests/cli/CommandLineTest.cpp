@@ -34,10 +34,16 @@ TEST(CommandLine, FlagsTakeNoValueSoTheNextWordStaysWhatItIs) {
     EXPECT_EQ(line.Output, "out.mkv");
 }
 
+TEST(CommandLine, VstatsNamesItsOwnFileAndLeavesTheOutputNameAlone) {
+    const auto line = ParseCommandLine({"-i", "in.mp4", "-vcodec", "mpeg4", "-vstats", "out.mkv"});
+    EXPECT_EQ(line.OutputOptions, "vcodec=mpeg4\nvstats\n");
+    EXPECT_EQ(line.Output, "out.mkv");
+}
+
 TEST(CommandLine, EveryFlagOfTheEngineIsRecognisedAndValuedOptionsAreNot) {
     for (const char* flag : {"dump", "hex", "re", "loop_input", "copyts", "shortest", "intra", "vn", "sameq",
                              "deinterlace", "psnr", "qphist", "an", "sn", "isync", "L", "h", "version",
-                             "formats", "y", "benchmark", "newvideo", "newaudio", "newsubtitle"})
+                             "formats", "y", "benchmark", "newvideo", "newaudio", "newsubtitle", "vstats"})
         EXPECT_TRUE(IsFlagOption(flag)) << flag;
     for (const char* valued : {"b", "ab", "vcodec", "acodec", "s", "r", "ar", "ac", "v", "map", "threads", "i", ""})
         EXPECT_FALSE(IsFlagOption(valued)) << valued;

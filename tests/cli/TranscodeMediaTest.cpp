@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include <unistd.h>
 
@@ -74,6 +76,86 @@ TEST(TranscodeProgram, TheLogLevelChoosesWhatTheConsoleShows) {
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(r.output.find("Stream mapping:"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("WARNING: The bitrate parameter"), std::string::npos) << r.output;
+}
+
+// Makes a clip with the ffmpeg CLI (arguments after "ffmpeg -y"); the path.
+std::string MakeClip(const fs::path& dir, const std::string& name, const std::string& args) {
+    const std::string path = (dir / name).string();
+    EXPECT_EQ(Shell("ffmpeg -hide_banner -loglevel error -y " + args + " '" + path + "'"), 0) << args;
+    return path;
+}
+
+std::string Field(const Fields* stream, const std::string& key) {
+    if (!stream)
+        return "(no such stream)";
+    auto it = stream->find(key);
+    return it == stream->end() ? "" : it->second;
+}
+
+// Luma of the first row of the first picture, as stored (a 4:2:0 picture, not converted).
+std::vector<uint8_t> FirstRowLuma(const fs::path& file, int width) {
+    const fs::path raw = file.string() + ".yuv";
+    Shell("ffmpeg -v error -y -i '" + file.string() + "' -frames:v 1 -f rawvideo -pix_fmt yuv420p '" + raw.string() + "'");
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<uint8_t> row(static_cast<size_t>(width));
+    in.read(reinterpret_cast<char*>(row.data()), width);
+    row.resize(static_cast<size_t>(in.gcount()));
+    return row;
+}
+
+TEST(TranscodeProgram, LanguagesVideoSyncAndPadColourFromTheCommandLineTakeEffect) {
+    const fs::path dir = OutputDir();
+    const fs::path out = dir / "set.mkv";
+    auto r = RunProgram(Command(Fixture("clip.mp4"), {},
+                                {"-vcodec", "ffv1", "-r", "50", "-vsync", "0", "-padtop", "16", "-padcolor", "16777215",
+                                 "-acodec", "mp2", "-alang", "eng"}, out));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const MediaInfo info = ProbeMedia(out.string());
+    EXPECT_EQ(Field(info.First("audio"), "tags.language"), "eng");
+    // Without video sync the 75 pictures are not duplicated up to 50 a second.
+    EXPECT_EQ(Field(info.First("video"), "nb_read_packets"), "75");
+    const auto row = FirstRowLuma(out, 320);
+    ASSERT_EQ(row.size(), 320u);
+    EXPECT_EQ(std::count(row.begin(), row.end(), 255), 320) << "the padding is white";
+
+    // Without -padcolor the padding is the option text's default black (Y 16).
+    const fs::path plain = dir / "plain.mkv";
+    r = RunProgram(Command(Fixture("clip.mp4"), {}, {"-vcodec", "ffv1", "-an", "-padtop", "16"}, plain));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto black = FirstRowLuma(plain, 320);
+    EXPECT_EQ(std::count(black.begin(), black.end(), 16), 320);
+}
+
+TEST(TranscodeProgram, AudioSyncSubtitleLanguageAndCopiedTimestampsFromTheCommandLineTakeEffect) {
+    const fs::path dir = OutputDir();
+    // Audio that starts half a second after the picture: with -async 1 the gap becomes silence.
+    const std::string late = MakeClip(dir, "late.mkv",
+        "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 -itsoffset 0.5 -f lavfi -i "
+        "sine=frequency=300:sample_rate=44100:duration=1.5 -map 0 -map 1 -c:v mpeg4 -c:a pcm_s16le -ac 2");
+    auto r = RunProgram(Command(late, {}, {"-vn", "-async", "1"}, dir / "synced.wav"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NEAR(ProbeMedia((dir / "synced.wav").string()).duration, 2.0, 0.03);
+
+    Shell("printf '1\n00:00:00,500 --> 00:00:01,500\nHello\n' > '" + (dir / "subs.srt").string() + "'");
+    const std::string subs = MakeClip(dir, "subs.mkv",
+        "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 -i '" + (dir / "subs.srt").string() +
+        "' -map 0 -map 1 -c:v mpeg4 -c:s srt -metadata:s:s:0 language=fre");
+    r = RunProgram(Command(subs, {}, {"-vcodec", "copy", "-scodec", "copy", "-slang", "ger"}, dir / "ger.mkv"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const MediaInfo info = ProbeMedia((dir / "ger.mkv").string());
+    EXPECT_EQ(Field(info.First("subtitle"), "tags.language"), "ger");
+
+    // A stream whose clock jumps by 30 s: copied timestamps keep the jump, else it is closed.
+    MakeClip(dir, "a.ts", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1 -c:v mpeg2video");
+    MakeClip(dir, "b.ts", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1 -c:v mpeg2video -output_ts_offset 30");
+    const fs::path jump = dir / "jump.ts";
+    Shell("cat '" + (dir / "a.ts").string() + "' '" + (dir / "b.ts").string() + "' > '" + jump.string() + "'");
+    r = RunProgram(Command(jump, {"-copyts"}, {"-vcodec", "copy"}, dir / "kept.mkv"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_GT(ProbeMedia((dir / "kept.mkv").string()).duration, 25.0);
+    r = RunProgram(Command(jump, {}, {"-vcodec", "copy"}, dir / "closed.mkv"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_LT(ProbeMedia((dir / "closed.mkv").string()).duration, 5.0);
 }
 
 TEST(TranscodeProgram, AudioOnlyOutputHasOneStream) {

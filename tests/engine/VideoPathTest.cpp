@@ -139,13 +139,21 @@ std::string DamagedMjpeg(const std::filesystem::path& dir) {
 TEST(VideoPath, AStreamTheProbeCouldNotDecodeIsScaledFromWhatTheDecoderDelivers) {
     const auto dir = TempDir();
     const std::string out = (dir / "out.mp4").string();
-    Conversion c = Convert(Job(DamagedMjpeg(dir), out, "", "vcodec=mpeg4\ns=160x120"));
+    const std::string damaged = DamagedMjpeg(dir);
+    Conversion c = Convert(Job(damaged, out, "", "vcodec=mpeg4\ns=160x120"));
     ASSERT_TRUE(c.finished) << c.message;
     const MediaInfo info = ProbeMedia(out);
     ASSERT_NE(info.First("video"), nullptr);
     EXPECT_EQ(info.First("video")->at("width"), "160");
     EXPECT_GE(std::stoi(info.First("video")->at("nb_read_packets")), 30);
     EXPECT_TRUE(c.Logged("Error while decoding stream #0.0"));
+
+    // An encoder with no formats of its own gets a usual one rather than none.
+    const std::string raw = (dir / "raw.avi").string();
+    c = Convert(Job(damaged, raw, "", "vcodec=rawvideo"));
+    ASSERT_TRUE(c.finished) << c.message;
+    EXPECT_NE(ProbeVideo(raw, "stream=pix_fmt").find("pix_fmt=\"yuv420p\""), std::string::npos);
+    EXPECT_EQ(ReadPicture(raw, true).width, 320);
 }
 
 TEST(VideoPath, AStreamNoDecoderKnowsFailsWithTheDecoderText) {
@@ -157,9 +165,11 @@ TEST(VideoPath, AStreamNoDecoderKnowsFailsWithTheDecoderText) {
         it = std::fill_n(it, 4, 'Q');
     const std::string in = (dir / "unknown.avi").string();
     WriteBytes(in, bytes);
-    Conversion c = Convert(Job(in, (dir / "out.mp4").string(), "", "vcodec=mpeg4\ns=160x120"));
-    EXPECT_TRUE(c.exception);
-    EXPECT_EQ(c.message, "Unsupported codec (id=0) for input stream #0.0");
+    for (const char* codec : {"vcodec=mpeg4", "vcodec=rawvideo"}) {
+        Conversion c = Convert(Job(in, (dir / "out.avi").string(), "", codec));
+        EXPECT_TRUE(c.exception) << codec;
+        EXPECT_EQ(c.message, "Unsupported codec (id=0) for input stream #0.0") << codec;
+    }
 }
 
 TEST(VideoPath, SizeAndFormatChangesMidStreamReachTheEncoderAtItsOwnSizeAndFormat) {

@@ -1,0 +1,320 @@
+// The window's preview rules, with a fake player behind the interface.
+#include "FakePreview.h"
+#include "MainWindow.h"
+#include "PreviewSeekBar.h"
+#include "SourceList.h"
+#include "SpeakerGlyphs.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace player_test;
+using tavrin::TForm1;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+class PreviewRules : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(form.Created());
+        // Paths that do not exist still make rows (marked "Error"); the fake plays anything.
+        form.AddFilesProcedure({"/media/first.avi", "  /media/second clip.mp4  ", "/media/third.wmv"});
+        auto owned = std::make_unique<TFakePlayer>(calls);
+        player = owned.get();
+        form.SetPreviewPlayer(std::move(owned));
+    }
+
+    void Select(int row) { form.ListView1->setCurrentItem(form.Row(row)); }
+    Calls Take() { return std::exchange(calls, {}); }
+
+    Calls calls;
+    TFakeDialogs dialogs;
+    TForm1 form{dialogs};
+    TFakePlayer* player = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PreviewRules, PlayLoadsTheSelectedRowIntoAFreshGraph)
+{
+    Select(1);
+    Take();
+    form.ButtonPlay->click();
+    EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate", "Activate", "RenderFile", "Play"}));
+    EXPECT_EQ(form.PreviewRow, 1);
+    EXPECT_EQ(form.PreviewFile, "/media/second clip.mp4");  // blanks around the caption go
+    EXPECT_EQ(player->rendered, QStringList{"/media/second clip.mp4"});
+    EXPECT_EQ(form.DSTrackBar1->maximum(), 10000);
+    EXPECT_TRUE(form.PreviewSeekBar().Updating());
+    EXPECT_FALSE(form.PreviewPaused);
+}
+
+TEST_F(PreviewRules, PauseThenPlayResumesWithoutReloading)
+{
+    Select(0);
+    form.ButtonPlay->click();
+    Take();
+    form.ButtonPause->click();
+    EXPECT_TRUE(form.PreviewPaused);
+    EXPECT_FALSE(form.PreviewSeekBar().Updating());
+    form.ButtonPlay->click();
+    EXPECT_EQ(Take(), (Calls{"Pause", "Play"}));
+    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_TRUE(form.PreviewSeekBar().Updating());
+}
+
+TEST_F(PreviewRules, StopThenPauseDoesNothingAndPlayReloads)
+{
+    Select(2);
+    form.ButtonPlay->click();
+    Take();
+    form.ButtonStop->click();
+    EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate"}));
+    EXPECT_TRUE(form.PreviewStopped);
+    EXPECT_FALSE(player->Active());
+    form.ButtonPause->click();
+    EXPECT_TRUE(Take().empty());
+    EXPECT_FALSE(form.PreviewPaused);
+    form.ButtonPlay->click();
+    EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate", "Activate", "RenderFile", "Play"}));
+    EXPECT_FALSE(form.PreviewStopped);
+    EXPECT_EQ(player->rendered.size(), 2);
+}
+
+TEST_F(PreviewRules, PlayWithNoRowSelectedOnlyStops)
+{
+    form.ListView1->clearSelection();
+    form.ButtonPlay->click();
+    EXPECT_EQ(Take(), (Calls{"Stop"}));
+    EXPECT_TRUE(player->rendered.isEmpty());
+}
+
+TEST_F(PreviewRules, PauseBeforeAnythingIsLoadedLeavesTheNextPlayALoad)
+{
+    form.ButtonPause->click();
+    EXPECT_FALSE(form.PreviewPaused);
+    Select(0);
+    form.ButtonPlay->click();
+    EXPECT_EQ(player->rendered.size(), 1);
+}
+
+TEST_F(PreviewRules, SelectingAnotherRowStopsButTheLoadedRowDoesNot)
+{
+    Select(1);
+    form.ButtonPlay->click();
+    form.ButtonPause->click();
+    Take();
+    form.ListView1->clearSelection();
+    Select(1);
+    EXPECT_TRUE(Take().empty()) << "selecting the loaded row again changes nothing";
+    EXPECT_TRUE(form.PreviewPaused);
+    Select(2);
+    EXPECT_EQ(Take(), (Calls{"Stop"}));
+    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_TRUE(player->Active());  // stopped, not released
+    EXPECT_FALSE(form.PreviewSeekBar().Updating());
+}
+
+TEST_F(PreviewRules, PlaySelectedFileEntryPlaysLikeTheButton)
+{
+    Select(2);
+    form.PlaySelectedFile1->trigger();
+    EXPECT_EQ(player->rendered, QStringList{"/media/third.wmv"});
+}
+
+TEST_F(PreviewRules, EveryButtonIsInertDuringABatch)
+{
+    Select(0);
+    form.ButtonPlay->click();
+    Take();
+    form.Batch.Converting = true;
+    for (QToolButton* button : {form.ButtonPlay, form.ButtonPause, form.ButtonStop, form.ButtonSnapshot})
+        button->click();
+    EXPECT_TRUE(Take().empty());
+    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_FALSE(form.PreviewStopped);
+    EXPECT_TRUE(dialogs.informations.isEmpty());
+    form.Batch.Converting = false;
+}
+
+TEST_F(PreviewRules, StartReleasesTheGraphAndAddFileStopsIt)
+{
+    Select(0);
+    form.ButtonPlay->click();
+    form.ButtonPause->click();
+    Take();
+    form.ButtonAddFile->click();  // the dialog is cancelled
+    EXPECT_EQ(Take(), (Calls{"Stop"}));
+    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_TRUE(player->Active());
+
+    form.ButtonPlay->click();
+    form.ButtonPause->click();
+    Take();
+    form.EditOutputFolder->setText(QString());  // Start then stops at the folder check
+    form.ButtonConvert->click();
+    EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate"}));
+    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_FALSE(player->Active());
+}
+
+TEST_F(PreviewRules, ClosingReleasesTheGraph)
+{
+    Select(0);
+    form.ButtonPlay->click();
+    Take();
+    form.show();
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate"}));
+}
+
+TEST_F(PreviewRules, AFileThatCannotBePlayedIsReportedAndTheWindowGoesOn)
+{
+    player->renders = false;
+    Select(0);
+    form.ButtonPlay->click();
+    EXPECT_EQ(form.StatusPanels[1]->text(), "The preview could not be played.");
+    EXPECT_EQ(form.DSTrackBar1->maximum(), 0);
+    EXPECT_FALSE(form.PreviewSeekBar().Updating());
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Play"), 0);
+
+    player->renders = true;
+    Select(1);
+    form.ButtonPlay->click();
+    EXPECT_EQ(form.StatusPanels[1]->text(), "");
+    EXPECT_EQ(calls.back(), "Play");
+}
+
+TEST_F(PreviewRules, SpeakerMenuSetsTheLevelAndTheGlyph)
+{
+    const auto glyph = [&](const char* name) { return SpeakerGlyph(name).pixmap(24, 24).toImage(); };
+    const auto shown = [&] { return form.ButtonVolume->icon().pixmap(24, 24).toImage(); };
+    EXPECT_EQ(shown(), glyph("spkfull"));
+    form.Mute1->trigger();
+    EXPECT_EQ(player->Volume(), 10);
+    EXPECT_EQ(shown(), glyph("spkmute"));
+    form.HalfVolume1->trigger();
+    EXPECT_EQ(player->Volume(), 6000);
+    EXPECT_EQ(shown(), glyph("spkhalf"));
+    form.Mute1->trigger();
+    form.FullVolume1->trigger();
+    EXPECT_EQ(player->Volume(), 10000);  // asked for 20000
+    EXPECT_EQ(shown(), glyph("spkfull"));
+}
+
+TEST_F(PreviewRules, SeekBarFollowsThePlayerAndSeeksOnRelease)
+{
+    Select(0);
+    form.ButtonPlay->click();
+    player->duration = 95000;
+    player->position = 42600;
+    form.PreviewSeekBar().Update();
+    EXPECT_EQ(form.DSTrackBar1->maximum(), 95);
+    EXPECT_EQ(form.DSTrackBar1->value(), 42);
+
+    form.show();
+    QTest::mousePress(form.DSTrackBar1, Qt::LeftButton);
+    EXPECT_TRUE(form.PreviewSeekBar().Held());
+    player->position = 50000;
+    form.PreviewSeekBar().Update();
+    EXPECT_NE(form.DSTrackBar1->value(), 50) << "no update while the button is held";
+    form.DSTrackBar1->setValue(19);
+    Take();
+    QTest::mouseRelease(form.DSTrackBar1, Qt::LeftButton);
+    EXPECT_FALSE(form.PreviewSeekBar().Held());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->seekedTo >= 0; }, 1000));
+    EXPECT_EQ(player->seekedTo, 95000LL * 19 / 95);
+    form.PreviewSeekBar().Update();
+    EXPECT_EQ(form.DSTrackBar1->value(), 50);
+}
+
+TEST(PreviewSeekTarget, ABarWithoutRangeDoesNotSeek)
+{
+    EXPECT_EQ(tavrin::SeekTargetMs(800, 0, 0), -1);  // a file shorter than a second
+    EXPECT_EQ(tavrin::SeekTargetMs(0, 3, 10), -1);
+    EXPECT_EQ(tavrin::SeekTargetMs(10000, 3, 10), 3000);
+    EXPECT_EQ(tavrin::SeekTargetMs(7200000, 7200, 7200), 7200000);
+    EXPECT_EQ(tavrin::SeekTargetMs(10000, 15, 10), 10000);
+}
+
+TEST_F(PreviewRules, ReleasingABarWithoutRangeDoesNotSeek)
+{
+    player->duration = 800;
+    Select(0);
+    form.ButtonPlay->click();
+    form.PreviewSeekBar().Update();
+    EXPECT_EQ(form.DSTrackBar1->maximum(), 0);
+    Take();
+    form.PreviewSeekBar().SeekToBar();
+    EXPECT_TRUE(Take().empty());
+}
+
+namespace {
+
+class SnapshotRules : public PreviewRules {
+protected:
+    void SetUp() override
+    {
+        PreviewRules::SetUp();
+        form.EditOutputFolder->setText(out.path());
+        player->picture = QImage(64, 48, QImage::Format_RGB888);
+        player->picture.fill(Qt::darkCyan);
+        Select(0);
+        form.ButtonPlay->click();
+    }
+
+    QStringList Saved() const { return QDir(out.path()).entryList(QDir::Files, QDir::Name); }
+
+    QTemporaryDir out;
+};
+
+}  // namespace
+
+TEST_F(SnapshotRules, ThreeSnapshotsGetNumberedNames)
+{
+    for (int i = 0; i < 3; ++i)
+        form.ButtonSnapshot->click();
+    EXPECT_EQ(Saved(), (QStringList{"first-1.bmp", "first-2.bmp", "first.bmp"}));
+    const QImage saved(QDir(out.path()).filePath("first-2.bmp"), "BMP");
+    EXPECT_EQ(saved.size(), QSize(64, 48));
+    EXPECT_EQ(saved.pixel(10, 10), QColor(Qt::darkCyan).rgb());
+    ASSERT_FALSE(form.Image1->pixmap().isNull());
+    EXPECT_EQ(form.Image1->pixmap().size(), QSize(64, 48));
+}
+
+TEST_F(SnapshotRules, NoPictureYetSavesNothingAndSaysSo)
+{
+    player->picture = QImage();
+    form.ButtonSnapshot->click();
+    EXPECT_TRUE(Saved().isEmpty());
+    EXPECT_EQ(form.StatusPanels[1]->text(), "No picture has been shown yet; no snapshot saved.");
+}
+
+TEST_F(SnapshotRules, WithoutAnOutputFolderTheCheckSpeaksAndNothingIsSaved)
+{
+    form.EditOutputFolder->setText(QString());
+    form.ButtonSnapshot->click();
+    EXPECT_EQ(dialogs.informations, QStringList{"Please select an output folder!"});
+    form.EditOutputFolder->setText(out.filePath("gone"));
+    form.ButtonSnapshot->click();
+    EXPECT_EQ(dialogs.informations.size(), 2);
+    EXPECT_TRUE(Saved().isEmpty());
+}
+
+TEST_F(SnapshotRules, AReleasedGraphTakesNoSnapshot)
+{
+    form.ButtonStop->click();
+    Take();
+    form.ButtonSnapshot->click();
+    EXPECT_TRUE(Take().empty());
+    EXPECT_TRUE(Saved().isEmpty());
+}
