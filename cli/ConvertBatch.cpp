@@ -155,10 +155,19 @@ private:
         const TJobRecord& job = FBuilder.LastJob();
         if (job.Row < 0 || job.Row >= static_cast<int>(FReports.size()))
             return;
-        std::lock_guard lock(FMutex);
-        TRowReport& report = FReports[static_cast<size_t>(job.Row)];
-        report.Output = job.OutputPath;
-        report.Reason = job.FailText;
+        {
+            std::lock_guard lock(FMutex);
+            TRowReport& report = FReports[static_cast<size_t>(job.Row)];
+            report.Output = job.OutputPath;
+            report.Reason = job.FailText;
+        }
+        if (job.Row == FNotedRow)
+            return;
+        FNotedRow = job.Row;
+        for (const std::string& note : job.Notes) {
+            FConsole.Progress("");
+            FConsole.Line("Note   " + FWindow.RowCaption(job.Row) + ": " + note);
+        }
     }
 
     // The window's Stop, confirmed by the signal: the running task is stopped and its output
@@ -255,6 +264,7 @@ private:
     std::condition_variable FChanged;
     std::vector<TRowReport> FReports;
     int FStopSignal = 0;
+    int FNotedRow = -1;  // the last row whose log lines were shown
     TMemoryJobWindow FWindow;
     TFFmpegEngine FEngine;  // after what its handlers use, so that it goes first
     TJobBuilder FBuilder{FWindow, FEngine};

@@ -1,7 +1,7 @@
 // The command line of tavrin-convert:
 //   tavrin-convert [-p PROFILE] [-o FOLDER] [--video-quality Q] [--audio-quality Q]
 //                  [--size S] [--rate R] [--channels C] [--volume PERCENT]
-//                  [--aspect original|4:3|16:9] [--overwrite] FILE...
+//                  [--aspect original|4:3|16:9] [--letterbox] [--overwrite] FILE...
 //   tavrin-convert --list-profiles
 #pragma once
 
@@ -25,6 +25,7 @@ struct TConvertCommandLine {
     std::optional<std::string> Volume;
     std::optional<std::string> Aspect;
     bool Overwrite = false;
+    bool LetterBox = false;       // Video Zoom "LetterBox" instead of "None"
     std::vector<std::string> Files;
 };
 
