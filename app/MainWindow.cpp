@@ -1,10 +1,11 @@
 // The main window's life: creation, first show, the profile and settings handlers, the
-// folder browser, the help and about entries, and closing.
+// folder browser and closing. The help and about entries are in HelpAndAbout.cpp.
 #include "MainWindow.h"
 
 #include "Catalogue.h"
 #include "Dialogs.h"
 #include "FixedCombos.h"
+#include "HelpAndAbout.h"
 #include "JobBuilder.h"
 #include "OutputFormat.h"
 #include "PreviewPlayer.h"
@@ -20,7 +21,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -28,13 +28,8 @@
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
 #include <algorithm>
-
-#ifndef TAVRIN_VERSION
-#define TAVRIN_VERSION "1.0"
-#endif
 
 namespace tavrin {
 
@@ -126,6 +121,7 @@ bool TForm1::FormCreate()
     }
 
     setWindowTitle(QStringLiteral("Tavrin Apple TV Converter"));
+    HelpFile = FindHelpFile(ExecutableFolder());
     ComboVideoQuality->setToolTipDuration(kHintHidePauseMs);
     ComboAudioQuality->setToolTipDuration(kHintHidePauseMs);
 
@@ -214,24 +210,6 @@ void TForm1::Exit1Click()
 {
     // Ends at once: no close query, no saved settings. The destructor still stops the tasks.
     QCoreApplication::exit(0);
-}
-
-void TForm1::About1Click()
-{
-    dialogs_.About(this, QStringLiteral("About Tavrin Apple TV Converter"),
-                   QStringLiteral("Tavrin Apple TV Converter %1\n\nConverts video and audio files "
-                                  "for Apple TV, iPod, iPhone and common formats.")
-                       .arg(QStringLiteral(TAVRIN_VERSION)));
-}
-
-void TForm1::OpenHelpFile1Click()
-{
-    const QString page = QDir(ExecutableFolder()).filePath(QStringLiteral("help/index.html"));
-    if (!QFileInfo::exists(page)) {
-        dialogs_.Information(this, QStringLiteral("The help file \"%1\" is missing.").arg(page));
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

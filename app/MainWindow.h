@@ -45,6 +45,7 @@ class TWindowJobView;
 struct TWindowOptions {
     bool Overwrite = false;
     int DropDownItems = 26;
+    int SimultaneousConversions = 1;  // rows the batch may convert at once
 };
 
 // What an engine event tells the UI thread, tagged with the job it belongs to.
@@ -132,6 +133,8 @@ public:
 
     TFFmpegEngine Engine;
     TWindowOptions Options;
+    int SimultaneousConversions() const { return Options.SimultaneousConversions; }
+    QString HelpFile;  // the help page "Open Help File" shows, set at creation
     QString OpenDialogFilter;  // the source filter in the file dialog's form
 
     // --- Batch state ---

@@ -101,4 +101,9 @@ void TWindowJobView::EnableControls()
     form_.EnableControls();
 }
 
+void TWindowJobView::AddRowLog(int row, const std::string& line)
+{
+    form_.AppendRowLog(row, QString::fromStdString(line));
+}
+
 }  // namespace tavrin

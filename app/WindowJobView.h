@@ -32,6 +32,7 @@ public:
     void StopDriverTimer() override;
     void ShowInformation(const std::string& text) override;
     void EnableControls() override;
+    void AddRowLog(int row, const std::string& line) override;
 
 private:
     TForm1& form_;

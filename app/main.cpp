@@ -1,6 +1,7 @@
 // tavrin-converter: the converter window.
 #include "Dialogs.h"
 #include "MainWindow.h"
+#include "StartUp.h"
 
 #include <QApplication>
 
@@ -9,11 +10,13 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin Apple TV Converter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrin Apple TV Converter"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavrin-converter"));
 
     tavrin::TQtDialogs dialogs;
-    tavrin::TForm1 form(dialogs);
-    if (!form.Created())
+    tavrin::TConverterWindows windows(dialogs);
+    if (!windows.Created())
         return 1;  // the codec libraries are missing; the user has been told
-    form.show();
+    windows.Form1().show();
     return QApplication::exec();
 }

@@ -166,10 +166,25 @@ void TBatchRun::RememberJob()
     const TJobRecord& job = FBuilder.LastJob();
     if (job.Row < 0 || job.Row >= static_cast<int>(FReports.size()))
         return;
-    std::lock_guard lock(FMutex);
-    TRowReport& report = FReports[static_cast<size_t>(job.Row)];
-    report.Output = job.OutputPath;
-    report.Reason = job.FailText;
+    {
+        std::lock_guard lock(FMutex);
+        TRowReport& report = FReports[static_cast<size_t>(job.Row)];
+        report.Output = job.OutputPath;
+        report.Reason = job.FailText;
+    }
+    ShowNotes(job);
+}
+
+// What the builder noted about the row's settings, once per row.
+void TBatchRun::ShowNotes(const TJobRecord& job)
+{
+    if (job.Row == FNotedRow)
+        return;
+    FNotedRow = job.Row;
+    for (const std::string& note : job.Notes) {
+        FConsole.Progress("");
+        FConsole.Line("Note   " + FWindow.RowCaption(job.Row) + ": " + note);
+    }
 }
 
 void TBatchRun::SayStopping()

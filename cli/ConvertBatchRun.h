@@ -48,6 +48,7 @@ private:
     void BindEngine();
     void Drive();
     void RememberJob();
+    void ShowNotes(const TJobRecord& job);
     void StopBatch();
     bool AllTasksEnded();
 
@@ -65,6 +66,7 @@ private:
     std::condition_variable FChanged;
     std::vector<TRowReport> FReports;
     int FStopSignal = 0;
+    int FNotedRow = -1;  // the last row whose notes were shown
     bool FWoken = false;
     std::map<int, std::string> FProgressLines;  // running rows of the parallel batch
     TMemoryJobWindow FWindow;

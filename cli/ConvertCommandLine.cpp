@@ -58,7 +58,8 @@ private:
         if (equals != std::string::npos)
             inlineValue = word.substr(equals + 1);
 
-        if (name == "--overwrite" || name == "--list-profiles" || name == "-h" || name == "--help") {
+        if (name == "--overwrite" || name == "--letterbox" || name == "--list-profiles" ||
+            name == "-h" || name == "--help") {
             if (inlineValue)
                 throw TUsageError(name + " takes no value");
             Flag(name);
@@ -84,6 +85,8 @@ private:
     {
         if (name == "--overwrite")
             FLine.Overwrite = true;
+        else if (name == "--letterbox")
+            FLine.LetterBox = true;
         else if (name == "--list-profiles")
             FLine.ListProfiles = true;
         else
@@ -134,11 +137,12 @@ std::string ConvertUsageText()
 {
     return "usage: tavrin-convert [-p PROFILE] [-o FOLDER] [--video-quality Q] [--audio-quality Q]\n"
            "                      [--size S] [--rate R] [--channels C] [--volume PERCENT]\n"
-           "                      [--aspect original|4:3|16:9] [--overwrite] [-j N] FILE...\n"
+           "                      [--aspect original|4:3|16:9] [--letterbox] [--overwrite] [-j N] FILE...\n"
            "       tavrin-convert --list-profiles\n"
            "PROFILE is a name, caption or key from --list-profiles (default: the first).\n"
            "Q is Highest, Higher, Normal, Lower or Lowest; S, R and C are items the profile\n"
            "offers (\"320 x 240\", \"29.97\", \"Mono\"); PERCENT is 0, 20, ... 200.\n"
+           "--letterbox keeps the picture's shape inside the frame with black bars.\n"
            "FOLDER defaults to the current folder; it is made when missing.\n"
            "-j N converts N files at the same time (default 1), sharing the machine's cores\n"
            "between them.\n";

@@ -1,7 +1,7 @@
 // The command line of tavrin-convert:
 //   tavrin-convert [-p PROFILE] [-o FOLDER] [--video-quality Q] [--audio-quality Q]
 //                  [--size S] [--rate R] [--channels C] [--volume PERCENT]
-//                  [--aspect original|4:3|16:9] [--overwrite] [-j N] FILE...
+//                  [--aspect original|4:3|16:9] [--letterbox] [--overwrite] [-j N] FILE...
 //   tavrin-convert --list-profiles
 #pragma once
 
@@ -29,6 +29,7 @@ struct TConvertCommandLine {
     std::optional<std::string> Aspect;
     bool Overwrite = false;
     int Jobs = 1;                 // files converted at the same time (-j N)
+    bool LetterBox = false;       // Video Zoom "LetterBox" instead of "None"
     std::vector<std::string> Files;
 };
 

@@ -19,8 +19,11 @@ void TBatchRun::BindParallel()
         FChanged.notify_all();
     };
     FParallel->OnRowStarted = [this](int row, const TJobRecord& job) {
-        std::lock_guard lock(FMutex);
-        FReports[static_cast<size_t>(row)].Output = job.OutputPath;
+        {
+            std::lock_guard lock(FMutex);
+            FReports[static_cast<size_t>(row)].Output = job.OutputPath;
+        }
+        ShowNotes(job);
     };
     FParallel->OnRowProgress = [this](int row, const TRowProgress& p) { ShowRowProgress(row, p); };
     FParallel->OnRowEnded = [this](int row, const std::string&, const std::string& reason) {

@@ -183,6 +183,7 @@ void ApplyConvertSettings(const TConvertCommandLine& line, TMemoryJobWindow& win
         Select(s.Channels, "--channels", *line.Channels, caption);
     if (line.Aspect)
         s.AspectRatio.SetItemIndex(AspectIndex(*line.Aspect));
+    s.LetterBox.SetItemIndex(line.LetterBox ? 1 : 0);
     window.Volume = line.Volume ? VolumeValue(*line.Volume)
                                 : kVolumeSteps[kDefaultVolumePosition].Value;
     window.Overwrite = line.Overwrite;

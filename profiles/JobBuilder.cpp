@@ -5,6 +5,7 @@
 #include "FFmpegEngine.h"
 #include "JobValues.h"
 #include "OutputFormat.h"
+#include "OutputFit.h"
 #include "RowText.h"
 #include "SettingText.h"
 
@@ -261,6 +262,23 @@ void TJobBuilder::FillOutputOptions(int row)
     const int32_t limit = TimeLimitFor(FWindow.RowCell(row, rcDuration));
     if (limit >= 0)
         FOutputOptions.TimeLimit = limit;
+    FitToEncodersAndDevice(row);
+}
+
+// Settings the encoder cannot take, the letterbox and the device's limits; each change and
+// each choice beyond the device goes to the row's log.
+void TJobBuilder::FitToEncodersAndDevice(int row)
+{
+    const TProfileControls& controls = FWindow.ProfileControls();
+    const TProfileRecord* profile = FindProfile(controls.ComboOutputFormat.Text());
+    TFitRequest request;
+    request.Kind = profile ? profile->Kind : -1;
+    request.LetterBox = controls.ComboLetterBox.Text() == "LetterBox";
+    request.AspectIndex = controls.ComboAspectRatio.ItemIndex();
+    request.VideoSizeCell = FWindow.RowCell(row, rcVideoSize);
+    FLastJob.Notes = FitOutputOptions(request, FOutputOptions);
+    for (const std::string& note : FLastJob.Notes)
+        FWindow.AddRowLog(row, note);
 }
 
 bool TJobBuilder::FailRow(const std::string& reason)

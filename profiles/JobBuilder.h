@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tavrin {
 
@@ -24,6 +25,7 @@ struct TJobRecord {
     int TaskIndex = -1;        // the engine task, -1 when none was added
     bool Started = false;      // the task was handed to StartTasks
     std::string FailText;      // why the row was marked "Fail", "" when it was not
+    std::vector<std::string> Notes;  // the lines written to the row's log
 };
 
 // The folder that holds the generated wrapper scripts: "$$7777a" in the system temp folder.
@@ -74,6 +76,7 @@ private:
     TPrepared PrepareTask(const std::string& extension, std::string& reason);
     std::string InputPathFor(int row);
     void FillOutputOptions(int row);
+    void FitToEncodersAndDevice(int row);
     bool FailRow(const std::string& reason);
     void FailUnexpectedly(const std::string& reason);
     void StartTask();

@@ -16,7 +16,9 @@
 // Effects:
 //   SetProgressBar (ProgressBar1's position), StopDriverTimer (disables
 //   TimerConvertAgain), ShowInformation (a message box titled "Information" with the
-//   information icon and this text), EnableControls (the window's EnableControls).
+//   information icon and this text), EnableControls (the window's EnableControls),
+//   AddRowLog (one line for the row's log: a setting the builder changed so that the
+//   encoder takes it, or a choice beyond what the profile's device plays).
 #pragma once
 
 #include "BatchState.h"
@@ -59,6 +61,7 @@ public:
     virtual void StopDriverTimer() = 0;
     virtual void ShowInformation(const std::string& text) = 0;
     virtual void EnableControls() = 0;
+    virtual void AddRowLog(int /*row*/, const std::string& /*line*/) {}
 };
 
 }  // namespace tavrin

@@ -5,7 +5,7 @@ namespace tavrin {
 int TMemoryJobWindow::AddRow(const std::string& caption, bool checked)
 {
     std::lock_guard lock(FMutex);
-    FRows.push_back({caption, checked, {}});
+    FRows.push_back({caption, checked, {}, {}});
     return static_cast<int>(FRows.size()) - 1;
 }
 
@@ -99,6 +99,13 @@ void TMemoryJobWindow::EnableControls()
 {
     std::lock_guard lock(FMutex);
     ++FEnableCount;
+}
+
+void TMemoryJobWindow::AddRowLog(int row, const std::string& line)
+{
+    std::lock_guard lock(FMutex);
+    if (IsValid(row))
+        FRows[static_cast<size_t>(row)].Log.push_back(line);
 }
 
 }  // namespace tavrin

@@ -17,6 +17,7 @@ struct TMemoryRow {
     std::string Caption;
     bool Checked = true;
     std::array<std::string, kRowColumnCount> Cells{};
+    std::vector<std::string> Log;  // lines the builder wrote for the row
 };
 
 class TMemoryJobWindow final : public TJobWindow {
@@ -57,6 +58,7 @@ public:
     void StopDriverTimer() override;
     void ShowInformation(const std::string& text) override;
     void EnableControls() override;
+    void AddRowLog(int row, const std::string& line) override;
 
 private:
     bool IsValid(int row) const { return row >= 0 && row < static_cast<int>(FRows.size()); }

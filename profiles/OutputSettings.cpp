@@ -83,6 +83,9 @@ void MapAppleSettings(const TProfileControls& controls, std::string_view,
     MapDeviceVideo(controls, options);
     options.AudioBitrate = KbpsValue(controls.ComboAudioBitrate);
     options.AudioCodec = "libfaac";
+    // Left unset, the engine would keep a 5.1 source's six channels, which no Apple device
+    // plays: the channels combo decides, as on the other profiles.
+    options.AudioChannels = controls.ComboAudioChannels.Text() == "Mono" ? 1 : 2;
 }
 
 void Map3GPSettings(const TProfileControls& controls, std::string_view, TOutputOptions& options)

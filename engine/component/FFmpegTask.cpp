@@ -120,7 +120,7 @@ TFFmpegThread* TCustomFFmpeg::StartRun(bool Threaded, TConvertPriority Priority)
 }
 
 void TCustomFFmpeg::FailAtStart(const std::string& message) {
-    ReleaseFiles();
+    ReleaseFiles(true);
     Fail(message);
     NotifyTerminate();
 }
@@ -131,14 +131,17 @@ void TCustomFFmpeg::Fail(const std::string& message) {
     ExceptionRaised = true;
 }
 
+// A failed run's outputs are deleted; a stopped run's are finished files and stay.
 void TCustomFFmpeg::Run() {
     Finished = false;
+    bool failed = false;
     try {
         Transcode();
     } catch (const std::exception& e) {
         Fail(e.what());
+        failed = true;
     }
-    ReleaseFiles();
+    ReleaseFiles(failed);
     NotifyTerminate();
 }
 

@@ -16,6 +16,7 @@
 #include "binding/FrameHook.h"
 
 struct AVCodecContext;
+struct AVCodecParameters;
 struct AVFormatContext;
 struct AVOutputFormat;
 struct AVStream;
@@ -83,7 +84,9 @@ public:
     // Copies each recorded generic option whose flags include all of flags from the
     // option holder to target (both library objects with options).
     void ApplyContextOptions(void* target, void* optionContext, int flags) const;
-    void ReleaseFiles() noexcept;
+    // Closes and frees every file; deletes the outputs the task created when deleteOutputs
+    // (after a failure), else only those still empty.
+    void ReleaseFiles(bool deleteOutputs = false) noexcept;
     size_t InputFileCount() const;
     // Frame rates of the opened inputs' video streams, in file and stream order (streams
     // without a known rate are left out).
@@ -134,8 +137,9 @@ private:
     // Input set-up steps.
     bool OpenInputFile(const std::string& FileName);
     bool ProbeInput(TInputFile& in);
-    TInputStreamInfo TakeInputStream(const std::string& fileName, AVStream* st, bool chosen);
-    void TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c, bool chosen);
+    static void AssumeRealMediaPixelFormat(const std::string& fileName, AVCodecParameters* par);
+    TInputStreamInfo TakeInputStream(AVStream* st, bool chosen);
+    void TakeVideoParameters(AVStream* st, AVCodecContext* c, bool chosen);
     void TakeFrameSettings(const AVStream* st);
     bool RegisterInput(TInputFile&& in);
     void ResetAfterInput();

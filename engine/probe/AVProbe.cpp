@@ -8,6 +8,7 @@
 
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
+#include "binding/StreamFitness.h"
 
 namespace tavrin {
 
@@ -86,6 +87,8 @@ TAVProbe::TStreamCounts TAVProbe::CountStreams(const AVFormatContext& ctx) {
         {AVMEDIA_TYPE_SUBTITLE, &TStreamCounts::Subtitle, &TStreamCounts::FirstSubtitle},
     }};
     for (int i = 0; i < c.Streams; ++i) {
+        if (IsAttachedPicture(ctx.streams[i]))
+            continue;  // a cover picture, not the file's video
         const AVMediaType type = ctx.streams[i]->codecpar->codec_type;
         for (const Kind& k : kinds) {
             if (k.type != type)
@@ -95,6 +98,9 @@ TAVProbe::TStreamCounts TAVProbe::CountStreams(const AVFormatContext& ctx) {
                 c.*k.first = i;
         }
     }
+    // The row describes the video stream a conversion takes by default.
+    if (const int video = DefaultChoice(&ctx, AVMEDIA_TYPE_VIDEO); video >= 0)
+        c.FirstVideo = video;
     return c;
 }
 

@@ -135,13 +135,36 @@ void TTranscodeRun::EndOfRun() {
     for (TInputStreamState& ist : ist_)
         if (ist.DecodingNeeded)
             DecodePacket(ist, nullptr);
-    for (size_t i = 0; i < files_.Outputs.size(); ++i) {
-        const int ret = av_write_trailer(files_.Outputs[i].Context.get());
-        if (ret < 0)
-            throw FFMpegException(ErrorTextFor("av_write_trailer()", ret));
+    if (const std::string empty = EmptyOutputText(); !empty.empty()) {
+        // A file with headers and no media would pass for a finished conversion. A run the
+        // user stopped before its first packet stays a stop, and its empty file goes too.
+        if (!task_.StopRequested)
+            throw FFMpegException(empty);
+        Log(0, empty);
+        files_.DiscardOutputs = true;
+    } else {
+        for (size_t i = 0; i < files_.Outputs.size(); ++i) {
+            const int ret = av_write_trailer(files_.Outputs[i].Context.get());
+            if (ret < 0)
+                throw FFMpegException(ErrorTextFor("av_write_trailer()", ret));
+        }
     }
     Report(true);
     task_.Finished = !task_.StopRequested;
+}
+
+// Names the first output that received no packet: nothing of the input was left after the
+// start position, nothing decoded, or the run was stopped before the first packet.
+std::string TTranscodeRun::EmptyOutputText() const {
+    for (size_t i = 0; i < files_.Outputs.size(); ++i) {
+        int64_t packets = 0;
+        for (const TOutputStreamState& ost : ost_)
+            if (ost.FileIndex == static_cast<int>(i))
+                packets += ost.PacketsWritten;
+        if (packets == 0)
+            return "Output file #" + std::to_string(i) + " produced no audio or video";
+    }
+    return {};
 }
 
 }  // namespace tavrin

@@ -6,6 +6,7 @@
 #include "options/OptionContexts.h"
 #include "run/TranscodeRun.h"
 #include "binding/Binding.h"
+#include "binding/StreamFitness.h"
 
 namespace tavrin {
 namespace {
@@ -40,6 +41,7 @@ void TTranscodeRun::Prepare() {
     for (size_t i = 0; i < files_.Outputs.size(); ++i)
         av_dump_format(files_.Outputs[i].Context.get(), static_cast<int>(i), files_.Outputs[i].FileName.c_str(), 1);
     LogStreamMapping();
+    LogLeftOutStreams();
     // Decoders first: a stream no decoder can handle is named as such, before an encoder
     // set up from its unknown description can fail on it.
     OpenDecoders();
@@ -136,34 +138,42 @@ int TTranscodeRun::ChooseSource(const TOutputStreamState& ost) const {
             dumpAndFail(Format("Codec type mismatch for mapping #%d.%d -> #%d.%d", m.file, m.stream, ost.FileIndex, ost.Index));
         return n;
     }
+    const std::vector<int> candidates = Candidates(type);
+    int last = -1;
+    for (const int n : candidates) {
+        if (ist_[static_cast<size_t>(n)].Discard)
+            return n;
+        if (opt_.ProgramID == 0)
+            last = n;
+    }
+    if (last >= 0)
+        return last;
+    dumpAndFail(Format("Could not find input stream matching output stream #%d.%d", ost.FileIndex, ost.Index));
+    return -1;
+}
+
+// The input streams of that type the default choice may take, in table order (or in the
+// order of the chosen program's streams): those that fit best, never an unfit one.
+std::vector<int> TTranscodeRun::Candidates(AVMediaType type) const {
+    std::vector<int> all;
     if (opt_.ProgramID != 0) {
         for (size_t f = 0; f < files_.Inputs.size(); ++f) {
             const AVFormatContext* ic = files_.Inputs[f].Context.get();
-            for (unsigned p = 0; p < ic->nb_programs; ++p) {
-                if (ic->programs[p]->id != opt_.ProgramID)
-                    continue;
-                for (unsigned s = 0; s < ic->programs[p]->nb_stream_indexes; ++s) {
-                    const int n = inputFiles_[f].FirstStreamIndex + static_cast<int>(ic->programs[p]->stream_index[s]);
-                    const TInputStreamState& ist = ist_[static_cast<size_t>(n)];
-                    if (ist.Discard && ist.Stream->codecpar->codec_type == type)
-                        return n;
-                }
-            }
+            for (unsigned p = 0; p < ic->nb_programs; ++p)
+                if (ic->programs[p]->id == opt_.ProgramID)
+                    for (unsigned s = 0; s < ic->programs[p]->nb_stream_indexes; ++s)
+                        all.push_back(inputFiles_[f].FirstStreamIndex + static_cast<int>(ic->programs[p]->stream_index[s]));
         }
     } else {
-        int last = -1;
-        for (size_t n = 0; n < ist_.size(); ++n) {
-            if (ist_[n].Stream->codecpar->codec_type != type)
-                continue;
-            if (ist_[n].Discard)
-                return static_cast<int>(n);
-            last = static_cast<int>(n);
-        }
-        if (last >= 0)
-            return last;
+        for (size_t n = 0; n < ist_.size(); ++n)
+            all.push_back(static_cast<int>(n));
     }
-    dumpAndFail(Format("Could not find input stream matching output stream #%d.%d", ost.FileIndex, ost.Index));
-    return -1;
+    std::erase_if(all, [&](int n) { return ist_[static_cast<size_t>(n)].Stream->codecpar->codec_type != type; });
+    TStreamFit best = sfNone;
+    for (const int n : all)
+        best = std::max(best, StreamFitness(ist_[static_cast<size_t>(n)].Stream).Fit);
+    std::erase_if(all, [&](int n) { return best == sfNone || StreamFitness(ist_[static_cast<size_t>(n)].Stream).Fit != best; });
+    return all;
 }
 
 void TTranscodeRun::LogStreamMapping() {
@@ -176,6 +186,20 @@ void TTranscodeRun::LogStreamMapping() {
         if (ost.SyncSource != &src)
             line += Format(" [sync #%d.%d]", ost.SyncSource->FileIndex, ost.SyncSource->Index);
         Log(1, line);
+    }
+}
+
+// Says why the default choice passed over a stream a person may have expected to see.
+void TTranscodeRun::LogLeftOutStreams() {
+    if (task_.Verbosity < 0 || !opt_.StreamMaps.empty())
+        return;
+    for (const TInputStreamState& ist : ist_) {
+        const AVMediaType type = ist.Stream->codecpar->codec_type;
+        if (!ist.Discard || (type != AVMEDIA_TYPE_VIDEO && type != AVMEDIA_TYPE_AUDIO))
+            continue;
+        const TStreamFitness fitness = StreamFitness(ist.Stream);
+        if (fitness.Fit == sfNone)
+            Log(1, Format("Input stream #%d.%d ", ist.FileIndex, ist.Index) + fitness.Why + "; it is not converted");
     }
 }
 

@@ -64,6 +64,7 @@ struct TOutputStreamState {
     TInputStreamState* SyncSource = nullptr;
     int64_t SyncOpts = 0;
     int64_t LastPts = AV_NOPTS_VALUE;  // of the last written packet, stream time base
+    int64_t PacketsWritten = 0;
     // Video
     bool VideoCrop = false, VideoPad = false;
     int CropTop = 0, CropLeft = 0;
@@ -109,12 +110,14 @@ private:
     void BuildOutputTables();
     void CheckMaps() const;
     int ChooseSource(const TOutputStreamState& ost) const;
+    std::vector<int> Candidates(AVMediaType type) const;
     void SetUpStream(TOutputStreamState& ost);
     void SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpSameQuality(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpTwoPass(TOutputStreamState& ost, int n);
     void LogStreamMapping();
+    void LogLeftOutStreams();
     void OpenEncoders();
     void SetUpSubtitleEncoder(TOutputStreamState& ost);
     void OpenDecoders();
@@ -137,6 +140,7 @@ private:
     void EmulateRate(TInputStreamState& ist);
     bool Started(const TInputStreamState& ist) const;
     void FlushEncoders(TInputStreamState& ist);
+    std::string EmptyOutputText() const;
     // Encoding
     void EncodeAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int size);
     void UseResamplerFor(TOutputStreamState& ost, const TAudioShape& in);

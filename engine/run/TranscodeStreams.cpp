@@ -38,6 +38,10 @@ void TTranscodeRun::SetUpStream(TOutputStreamState& ost) {
         ost.AudioFrame = MakeFrame();
         break;
     case AVMEDIA_TYPE_VIDEO:
+        if (av_image_check_size(ost.Enc->width, ost.Enc->height, 0, nullptr) < 0)
+            throw FFMpegException("Output stream #" + std::to_string(ost.FileIndex) + "." + std::to_string(ost.Index) +
+                                  ": picture size " + std::to_string(ost.Enc->width) + "x" +
+                                  std::to_string(ost.Enc->height) + " is invalid");
         SetUpVideoEncoding(ost, ist);
         break;
     case AVMEDIA_TYPE_SUBTITLE:

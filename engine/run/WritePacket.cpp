@@ -60,6 +60,7 @@ void TTranscodeRun::WritePacket(TOutputStreamState& ost, AVPacket* pkt) {
     const int64_t at = pkt->pts != AV_NOPTS_VALUE ? pkt->pts : pkt->dts;
     if (at != AV_NOPTS_VALUE && (ost.LastPts == AV_NOPTS_VALUE || at + pkt->duration > ost.LastPts))
         ost.LastPts = at + pkt->duration;
+    ++ost.PacketsWritten;
     const int ret = av_interleaved_write_frame(files_.Outputs[static_cast<size_t>(ost.FileIndex)].Context.get(), pkt);
     av_packet_unref(pkt);
     if (ret < 0)

@@ -9,17 +9,20 @@
 
 namespace tavrin {
 
-// An output left empty is deleted, so a run that wrote nothing leaves no file behind.
-void TCustomFFmpeg::ReleaseFiles() noexcept {
+// An output left empty is deleted, so a run that wrote nothing leaves no file behind; after
+// a failure the part written is deleted too, as it would pass for a finished file.
+void TCustomFFmpeg::ReleaseFiles(bool deleteOutputs) noexcept {
     *optionContexts_ = TOptionContexts{};
     std::lock_guard codecs(CodecLock());  // freeing an open codec closes it
+    deleteOutputs |= files_->DiscardOutputs;
+    files_->DiscardOutputs = false;
     for (TOutputFile& out : files_->Outputs) {
-        const bool writesFile = out.Context && !(out.Context->oformat->flags & AVFMT_NOFILE);
         out.Streams.clear();
         out.Context.reset();
         std::error_code ec;
-        if (writesFile && std::filesystem::file_size(out.FileName, ec) == 0 && !ec)
-            std::filesystem::remove(out.FileName, ec);
+        if (out.Created.StillThere() &&
+            (deleteOutputs || (std::filesystem::file_size(out.Created.Path, ec) == 0 && !ec)))
+            std::filesystem::remove(out.Created.Path, ec);
     }
     files_->Outputs.clear();
     files_->Inputs.clear();

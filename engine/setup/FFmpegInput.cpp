@@ -11,6 +11,7 @@
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
 #include "binding/Rotation.h"
+#include "binding/StreamFitness.h"
 
 namespace tavrin {
 namespace {
@@ -142,12 +143,26 @@ bool TCustomFFmpeg::ProbeInput(TInputFile& in) {
     }
     in.TsOffset = Opt.NextInputTsOffset - (Opt.CopyTimestamps ? 0 : timestamp);
     for (unsigned i = 0; i < ic->nb_streams; ++i)
-        in.Streams.push_back(TakeInputStream(in.FileName, ic->streams[i], InChosenProgramme(ic, i, Opt.ProgramID)));
+        AssumeRealMediaPixelFormat(in.FileName, ic->streams[i]->codecpar);
+    // An output created later inherits the facts of the streams the default choice takes
+    // from the chosen programme: not those of a cover picture, of a stream without data or
+    // of another angle.
+    const auto eligible = [&](unsigned i) { return InChosenProgramme(ic, i, Opt.ProgramID); };
+    const int video = DefaultChoice(ic, AVMEDIA_TYPE_VIDEO, eligible);
+    const int audio = DefaultChoice(ic, AVMEDIA_TYPE_AUDIO, eligible);
+    for (int i = 0; i < static_cast<int>(ic->nb_streams); ++i)
+        in.Streams.push_back(TakeInputStream(ic->streams[i], i == video || i == audio));
     return true;
 }
 
-// Only the streams of the chosen programme feed an output, so only they may describe it.
-TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVStream* st, bool chosen) {
+// RealMedia decoders report their pixel format only once they decode; it is planar 4:2:0.
+void TCustomFFmpeg::AssumeRealMediaPixelFormat(const std::string& fileName, AVCodecParameters* par) {
+    if (par->codec_type == AVMEDIA_TYPE_VIDEO && par->format < 0 && IsRealMediaName(fileName))
+        par->format = AV_PIX_FMT_YUV420P;
+}
+
+// Only the streams of the default choice describe an output created later.
+TInputStreamInfo TCustomFFmpeg::TakeInputStream(AVStream* st, bool chosen) {
     AVCodecParameters* par = st->codecpar;
     TInputStreamInfo info;
     info.Decoder.reset(avcodec_alloc_context3(avcodec_find_decoder(par->codec_id)));
@@ -169,7 +184,7 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVS
         break;
     case AVMEDIA_TYPE_VIDEO:
         ApplyContextOptions(c, optionContexts_->codec[mkVideo].get(), AV_OPT_FLAG_VIDEO_PARAM | decoding);
-        TakeVideoParameters(fileName, st, c, chosen);
+        TakeVideoParameters(st, c, chosen);
         break;
     case AVMEDIA_TYPE_SUBTITLE:
         if (Opt.SubtitleDisable)
@@ -183,13 +198,8 @@ TInputStreamInfo TCustomFFmpeg::TakeInputStream(const std::string& fileName, AVS
     return info;
 }
 
-void TCustomFFmpeg::TakeVideoParameters(const std::string& fileName, AVStream* st, AVCodecContext* c,
-                                        bool chosen) {
-    AVCodecParameters* par = st->codecpar;
-    if (par->format < 0 && IsRealMediaName(fileName)) {
-        par->format = AV_PIX_FMT_YUV420P;
-        c->pix_fmt = AV_PIX_FMT_YUV420P;
-    }
+void TCustomFFmpeg::TakeVideoParameters(AVStream* st, AVCodecContext* c, bool chosen) {
+    const AVCodecParameters* par = st->codecpar;
     // A picture whose size the probe could not learn describes nothing; the settings keep
     // what a known stream gave them, and the stream itself is only refused if it is used.
     if (chosen && par->width > 0 && par->height > 0)

@@ -8,7 +8,9 @@
 #include "options/FFmpeg.h"
 #include "options/OptionContexts.h"
 #include "setup/TaskFiles.h"
+#include "binding/Errors.h"
 #include "binding/PrivateOptions.h"
+#include "binding/StreamFitness.h"
 
 namespace tavrin {
 namespace {
@@ -50,30 +52,61 @@ bool LacksFrameNumber(const AVOutputFormat* fmt, const std::string& name) {
     return sequence && !av_filename_number_test(name.c_str());
 }
 
-TKinds OutputKinds(const TOptionSettings& Opt, const std::vector<TInputFile>& inputs,
-                   const AVOutputFormat* fmt) {
-    TKinds k{Opt.VideoStreamCopy || HasDefaultVideo(fmt) || Opt.VideoCodecName,
-             Opt.AudioStreamCopy || fmt->audio_codec != AV_CODEC_ID_NONE || Opt.AudioCodecName,
-             Opt.SubtitleStreamCopy || fmt->subtitle_codec != AV_CODEC_ID_NONE || Opt.SubtitleCodecName};
-    if (!inputs.empty()) {
-        bool hasV = false, hasA = false, hasS = false;
-        for (const TInputFile& in : inputs)
-            for (unsigned i = 0; i < in.Context->nb_streams; ++i) {
-                const int type = in.Context->streams[i]->codecpar->codec_type;
-                if (type < AVMEDIA_TYPE_UNKNOWN || type >= AVMEDIA_TYPE_NB)
-                    throw FFMpegException("check_audio_video_sub_inputs fail: invalid codec_type of input file");
-                hasV |= type == AVMEDIA_TYPE_VIDEO;
-                hasA |= type == AVMEDIA_TYPE_AUDIO;
-                hasS |= type == AVMEDIA_TYPE_SUBTITLE;
-            }
-        k.video &= hasV;
-        k.audio &= hasA;
-        k.subtitle &= hasS;
-    }
-    k.video &= !Opt.VideoDisable;
-    k.audio &= !Opt.AudioDisable;
-    k.subtitle &= !Opt.SubtitleDisable;
+void CheckInputTypes(const std::vector<TInputFile>& inputs) {
+    for (const TInputFile& in : inputs)
+        for (unsigned i = 0; i < in.Context->nb_streams; ++i) {
+            const int type = in.Context->streams[i]->codecpar->codec_type;
+            if (type < AVMEDIA_TYPE_UNKNOWN || type >= AVMEDIA_TYPE_NB)
+                throw FFMpegException("check_audio_video_sub_inputs fail: invalid codec_type of input file");
+        }
+}
+
+// Without maps only a stream the default choice may take counts; a map takes any stream.
+bool InputsHave(const std::vector<TInputFile>& inputs, AVMediaType type, bool mapped) {
+    for (const TInputFile& in : inputs)
+        for (unsigned i = 0; i < in.Context->nb_streams; ++i) {
+            const AVStream* st = in.Context->streams[i];
+            if (st->codecpar->codec_type == type && (mapped || StreamFitness(st).Fit != sfNone))
+                return true;
+        }
+    return false;
+}
+
+// The kinds the format or the options ask for, before the inputs have their say.
+TKinds WantedKinds(const TOptionSettings& Opt, const AVOutputFormat* fmt) {
+    return {(Opt.VideoStreamCopy || HasDefaultVideo(fmt) || Opt.VideoCodecName) && !Opt.VideoDisable,
+            (Opt.AudioStreamCopy || fmt->audio_codec != AV_CODEC_ID_NONE || Opt.AudioCodecName) && !Opt.AudioDisable,
+            (Opt.SubtitleStreamCopy || fmt->subtitle_codec != AV_CODEC_ID_NONE || Opt.SubtitleCodecName) &&
+                !Opt.SubtitleDisable};
+}
+
+TKinds OutputKinds(const TOptionSettings& Opt, const std::vector<TInputFile>& inputs, const AVOutputFormat* fmt) {
+    TKinds k = WantedKinds(Opt, fmt);
+    if (inputs.empty())
+        return k;
+    CheckInputTypes(inputs);
+    const bool mapped = !Opt.StreamMaps.empty();
+    k.video &= InputsHave(inputs, AVMEDIA_TYPE_VIDEO, mapped);
+    k.audio &= InputsHave(inputs, AVMEDIA_TYPE_AUDIO, mapped);
+    k.subtitle &= InputsHave(inputs, AVMEDIA_TYPE_SUBTITLE, mapped);
     return k;
+}
+
+// Why each input stream of a wanted kind was left out, as "input stream #0.2 has no audio channels".
+std::string LeftOutStreams(const std::vector<TInputFile>& inputs, const TKinds& wanted) {
+    std::string text;
+    for (size_t f = 0; f < inputs.size(); ++f)
+        for (unsigned i = 0; i < inputs[f].Context->nb_streams; ++i) {
+            const AVStream* st = inputs[f].Context->streams[i];
+            const AVMediaType type = st->codecpar->codec_type;
+            if (!(type == AVMEDIA_TYPE_VIDEO && wanted.video) && !(type == AVMEDIA_TYPE_AUDIO && wanted.audio))
+                continue;
+            const TStreamFitness fitness = StreamFitness(st);
+            if (fitness.Fit == sfNone)
+                text += std::string(text.empty() ? "" : "; ") + "input stream #" + std::to_string(f) + "." +
+                        std::to_string(i) + " " + fitness.Why;
+        }
+    return text;
 }
 
 }  // namespace
@@ -111,7 +144,7 @@ bool TCustomFFmpeg::CreateOutputFile(const std::string& FileName) {
         ErrorText = "Unable to find a suitable output format for '" + FileName + "'";
         return false;
     }
-    TOutputFile out{OutputContextPtr(raw), FileName, {}};
+    TOutputFile out{OutputContextPtr(raw), FileName, {}, {}};
     ApplyPrivateOptions(out.Context.get(), Opt.MuxerPrivateOptions);
     if (!CreateStreams(out))
         return false;
@@ -125,9 +158,12 @@ bool TCustomFFmpeg::CreateOutputFile(const std::string& FileName) {
                     "'; choose another output name";
         return false;
     }
-    if (!(fmt->flags & AVFMT_NOFILE) && avio_open(&out.Context->pb, FileName.c_str(), AVIO_FLAG_WRITE) < 0) {
-        ErrorText = "Could not open '" + FileName + "'";
-        return false;
+    if (!(fmt->flags & AVFMT_NOFILE)) {
+        if (const int ret = avio_open(&out.Context->pb, FileName.c_str(), AVIO_FLAG_WRITE); ret < 0) {
+            ErrorText = "Could not open '" + FileName + "': " + AvErrorText(ret);
+            return false;
+        }
+        out.Created = TCreatedFile::Find(FileName);
     }
     SetMuxing(out.Context.get());
     files_->Outputs.push_back(std::move(out));
@@ -141,6 +177,14 @@ bool TCustomFFmpeg::CreateStreams(TOutputFile& out) {
     } catch (const FFMpegException& e) {
         ErrorText = e.what();
         return false;
+    }
+    // Streams that hold nothing a decoder can describe would give an empty file.
+    if (!kinds.video && !kinds.audio && !kinds.subtitle && Opt.StreamMaps.empty()) {
+        const std::string leftOut = LeftOutStreams(files_->Inputs, WantedKinds(Opt, out.Context->oformat));
+        if (!leftOut.empty()) {
+            ErrorText = "Nothing can be converted to '" + out.FileName + "': " + leftOut;
+            return false;
+        }
     }
     struct Step {
         bool wanted;

@@ -1,6 +1,8 @@
 // The files a task has opened and created, with their owners and per-stream state.
 #pragma once
 
+#include <sys/types.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,15 +37,29 @@ struct TOutputStreamInfo {
     CodecContextPtr Encoder;   // encoder settings; opened by the transcoding loop
 };
 
+// The regular file an output's byte stream created on disk, so that releasing the task
+// deletes that file and nothing else (not a device, not a file since put in its place).
+struct TCreatedFile {
+    std::string Path;  // empty when the output is no local regular file
+    dev_t Device = 0;
+    ino_t Inode = 0;
+
+    // Called once the byte stream is open; fileName is the output's name or URL.
+    static TCreatedFile Find(const std::string& fileName);
+    bool StillThere() const;
+};
+
 struct TOutputFile {
     OutputContextPtr Context;
     std::string FileName;
     std::vector<TOutputStreamInfo> Streams;
+    TCreatedFile Created;
 };
 
 struct TTaskFiles {
     std::vector<TInputFile> Inputs;
     std::vector<TOutputFile> Outputs;
+    bool DiscardOutputs = false;  // the run found them worthless: released, they are deleted
 };
 
 // The user-facing text for a failed open of FileName with library error code.

@@ -77,6 +77,30 @@ TEST_F(WindowTest, BatchConvertsTheCheckedRowsAndSkipsTheUncheckedOne)
     }
 }
 
+// A sample rate the MP3 encoder cannot take is converted at the nearest one it can, and the
+// row's log says so.
+TEST_F(WindowTest, ASettingTheEncoderCannotTakeIsChangedAndLogged)
+{
+    const QString out = UseOutputFolder();
+    AddFiles(MakeClips({"song.avi"}));
+    using TChoice = std::pair<QComboBox*, const char*>;
+    for (const auto& [combo, text] : {TChoice{form->ComboOutputFormat, "MP3 - Mpeg Layer3 Audio (*.mp3)"},
+                                      TChoice{form->ComboSamplingRate, "54000 Hz"}}) {
+        const int index = combo->findText(text);
+        ASSERT_GE(index, 0) << text;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    form->ButtonConvert->click();
+    ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown(kCompleted) > 0; }));
+    EXPECT_EQ(Progress(0), "Done");
+    EXPECT_TRUE(form->RowLog(0).contains("Sample rate 54000 Hz is not possible with MP3; converting at 48000 Hz."))
+        << form->RowLog(0).join("\n").toStdString();
+    const MediaInfo info = ProbeMedia((out + "/song.mp3").toStdString());
+    ASSERT_NE(info.First("audio"), nullptr);
+    EXPECT_EQ(info.First("audio")->at("sample_rate"), "48000");
+}
+
 TEST_F(WindowTest, StartWithAnEmptyListOnlyAsksForFiles)
 {
     UseOutputFolder();

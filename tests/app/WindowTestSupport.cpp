@@ -39,7 +39,10 @@ QString TScriptedDialogs::ChooseFolder(QWidget*, const QString& caption, const Q
     return FolderToChoose;
 }
 
-void TScriptedDialogs::About(QWidget*, const QString&, const QString&) {}
+void TScriptedDialogs::About(QWidget*, const QString&, const QString& text)
+{
+    AboutTexts << text;
+}
 
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs)
 {

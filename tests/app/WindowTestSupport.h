@@ -37,6 +37,7 @@ public:
     QString LastFilter;
     QString FolderToChoose;        // what the folder chooser returns ("" = cancelled)
     QStringList FolderCaptions;
+    QStringList AboutTexts;
 };
 
 // Runs the event loop until cond holds or timeoutMs passed; whether it held.

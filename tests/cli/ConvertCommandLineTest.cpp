@@ -18,7 +18,7 @@ TEST(ConvertCommandLine, ReadsEveryOptionAndTheFiles)
     const TConvertCommandLine line = ParseConvertCommandLine(
         {"-p", "appletv", "-o", "OUT", "--video-quality", "Highest", "--audio-quality=Low",
          "--size", "320 x 240", "--rate", "25", "--channels", "Mono", "--volume", "120",
-         "--aspect", "16:9", "--overwrite", "a.avi", "b.mkv", "--", "-c.mov"});
+         "--aspect", "16:9", "--overwrite", "--letterbox", "a.avi", "b.mkv", "--", "-c.mov"});
     EXPECT_EQ(line.Profile, "appletv");
     EXPECT_EQ(line.OutputFolder, "OUT");
     EXPECT_EQ(line.VideoQuality, "Highest");
@@ -29,6 +29,7 @@ TEST(ConvertCommandLine, ReadsEveryOptionAndTheFiles)
     EXPECT_EQ(line.Volume, "120");
     EXPECT_EQ(line.Aspect, "16:9");
     EXPECT_TRUE(line.Overwrite);
+    EXPECT_TRUE(line.LetterBox);
     EXPECT_EQ(line.Files, (std::vector<std::string>{"a.avi", "b.mkv", "-c.mov"}));
 }
 
@@ -38,6 +39,7 @@ TEST(ConvertCommandLine, DefaultsToTheFirstProfileAndTheCurrentFolder)
     EXPECT_EQ(line.Profile, "");
     EXPECT_EQ(line.OutputFolder, ".");
     EXPECT_FALSE(line.Overwrite);
+    EXPECT_FALSE(line.LetterBox);
     EXPECT_FALSE(line.Size);
 }
 
@@ -51,7 +53,8 @@ TEST(ConvertCommandLine, RefusesWhatItCannotUse)
 {
     const std::vector<std::vector<std::string>> bad{
         {},           {"-p", "ipod"},       {"a.avi", "-p"},          {"--size"},
-        {"--bogus", "a.avi"}, {"--overwrite=yes", "a.avi"}, {"-x", "a.avi"}};
+        {"--bogus", "a.avi"}, {"--overwrite=yes", "a.avi"}, {"-x", "a.avi"},
+        {"--letterbox=1", "a.avi"}};
     for (const auto& args : bad)
         EXPECT_THROW(ParseConvertCommandLine(args), TUsageError) << ::testing::PrintToString(args);
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "ChildProcess.h"
 #include "MediaInfo.h"
 
@@ -27,7 +29,9 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Work = fs::temp_directory_path() / "tavrin-convert-tests" / info->name();
+        // One folder per process as well: other checkouts on the machine run the same tests.
+        Work = fs::temp_directory_path() / "tavrin-convert-tests" /
+               (std::to_string(getpid()) + "-" + info->name());
         fs::remove_all(Work);
         fs::create_directories(Work);
         Out = Work / "OUT";
@@ -126,6 +130,31 @@ TEST_F(ConvertProgram, SettingsReachTheOutput)
     EXPECT_EQ(video.at("r_frame_rate"), "15/1");
     EXPECT_EQ(video.at("display_aspect_ratio"), "16:9");
     EXPECT_EQ(info.First("audio")->at("channels"), "1");
+}
+
+// A wide clip letterboxed into 640x480: square pixels, the picture 360 lines high. A rate
+// that MPEG-1 cannot take is changed, and the run says so.
+TEST_F(ConvertProgram, LetterBoxAndChangedSettingsShowInTheOutput)
+{
+    const auto r = Convert({"-p", "Apple TV H264 (640 x 480) (*.mp4)", "--letterbox", "-o", Out.string(),
+                            Source("wide.mp4", "wide.mp4")});
+    ASSERT_EQ(r.status, 0) << r.output;
+    const MediaInfo info = ProbeMedia((Out / "wide.mp4").string());
+    ASSERT_NE(info.First("video"), nullptr);
+    const Fields& video = *info.First("video");
+    EXPECT_EQ(video.at("width") + "x" + video.at("height"), "640x480");
+    EXPECT_EQ(video.at("sample_aspect_ratio"), "1:1");
+
+    const auto m = Convert({"-p", "MPEG-1 Movie (*.mpg)", "--rate", "14.985", "-o", Out.string(),
+                            Source("short.avi", "clip.avi")});
+    ASSERT_EQ(m.status, 0) << m.output;
+    EXPECT_NE(m.output.find("Note   " + (Work / "clip.avi").string() +
+                            ": Frame rate 14.985 fps is not possible with MPEG-1 video; converting at 23.976 fps."),
+              std::string::npos)
+        << m.output;
+    const MediaInfo mpeg1 = ProbeMedia((Out / "clip.mpg").string());
+    ASSERT_NE(mpeg1.First("video"), nullptr);
+    EXPECT_EQ(mpeg1.First("video")->at("r_frame_rate"), "24000/1001");
 }
 
 TEST_F(ConvertProgram, RealMediaSourceIsConvertedUnderItsOwnName)

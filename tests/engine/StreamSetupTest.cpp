@@ -121,7 +121,7 @@ TEST_F(Setup, OutputNamesThatCannotWorkFailWithTheirText) {
     EXPECT_EQ(task->ErrorText.rfind(Out("img.jpg") + ": Incorrect image filename syntax.", 0), 0u);
     EXPECT_TRUE(task->CreateOutput(Out("img%d.jpg"))) << task->ErrorText;
     EXPECT_FALSE(task->CreateOutput((dir / "no" / "such" / "dir.mp4").string()));
-    EXPECT_EQ(task->ErrorText, "Could not open '" + (dir / "no" / "such" / "dir.mp4").string() + "'");
+    EXPECT_EQ(task->ErrorText, "Could not open '" + (dir / "no" / "such" / "dir.mp4").string() + "': No such file or directory");
 }
 
 TEST_F(Setup, AnOutputNamingAnOpenedInputIsRefusedAndTheSourceIsUntouched) {

@@ -1,5 +1,7 @@
 #include "TranscodeTestSupport.h"
 
+#include "HostileMedia.h"
+
 namespace tavrin::test {
 
 void RunConversion(const ConversionSetup& setup, Conversion& c);
@@ -77,6 +79,7 @@ void RunConversion(const ConversionSetup& setup, Conversion& c) {
 std::string MakeClip(const std::filesystem::path& dir, const std::string& name, const std::string& args) {
     const std::string path = (dir / name).string();
     EXPECT_EQ(Shell("ffmpeg -hide_banner -loglevel error -y " + args + " '" + path + "'"), 0) << args;
+    KeepInput(path);
     return path;
 }
 

@@ -121,9 +121,12 @@ TEST(AppleMapping, IPodTouchCarriesTheComboChoices)
     EXPECT_EQ(o.AudioBitrate, 128000);
     EXPECT_EQ(o.AudioSampleRate, 44100);
     EXPECT_EQ(o.FrameSize, "480x320");
-    // Channels and aspect are left to the engine and the job builder.
-    EXPECT_EQ(o.AudioChannels, -1);
+    // Stereo at most, so that a 5.1 source does not give six channels; the aspect is left
+    // to the job builder.
+    EXPECT_EQ(o.AudioChannels, 2);
     EXPECT_EQ(o.AspectRatio, "");
+    c.Channels.SetItemIndex(1);
+    EXPECT_EQ(Apply(c).AudioChannels, 1);
 }
 
 TEST(AppleMapping, H264AndAnyAudioLabelBecomeX264AndAac)
