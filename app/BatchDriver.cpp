@@ -5,6 +5,7 @@
 #include "BatchDriver.h"
 #include "Dialogs.h"
 #include "JobBuilder.h"
+#include "ParallelBatch.h"
 #include "ProgressText.h"
 #include "Quality.h"
 #include "SourceList.h"
@@ -33,8 +34,14 @@ void TForm1::ButtonConvertClick()
     }
     if (!CheckOutputFolder())
         return;
+    EndParallelBatch();
     TimerConvertAgain->start();
     DisableControls();
+    if (SimultaneousConversions() > 1) {
+        StartParallelBatch(SimultaneousConversions());
+        return;
+    }
+    jobView_->SetBuilder(jobBuilder_.get());
     BeginJob();
     StartBatch(*jobView_, *jobBuilder_, Engine);
 }
@@ -52,6 +59,10 @@ void TForm1::BeginJob()
 
 void TForm1::TimerConvertAgainTimer()
 {
+    if (ParallelBatchActive()) {
+        parallel_->Tick();
+        return;
+    }
     // Between rows the previous task is over; the tick may start the next row.
     if (!Batch.Converting && !Batch.BatchFinished)
         BeginJob();
@@ -60,6 +71,17 @@ void TForm1::TimerConvertAgainTimer()
 
 void TForm1::ButtonStopConvertClick()
 {
+    if (ParallelBatchActive()) {
+        if (Batch.Converting) {
+            parallel_->PauseTasks();
+            const bool stop = dialogs_.Confirm(this, QStringLiteral("Stop all conversions?"));
+            parallel_->ResumeTasks();
+            if (!stop)
+                return;
+        }
+        parallel_->Stop();
+        return;
+    }
     if (Batch.Converting) {
         Engine.PauseTasks();
         if (!dialogs_.Confirm(this, QStringLiteral("Stop all conversions?"))) {

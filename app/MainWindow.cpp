@@ -8,6 +8,7 @@
 #include "HelpAndAbout.h"
 #include "JobBuilder.h"
 #include "OutputFormat.h"
+#include "ParallelBatch.h"
 #include "PreviewPlayer.h"
 #include "PreviewSeekBar.h"
 #include "Quality.h"
@@ -78,6 +79,7 @@ TForm1::~TForm1()
     // No event may reach a window that is going away: stop listening, then let the tasks
     // end before the engine and the widgets go.
     eventsConnected_ = false;
+    parallel_.reset();
     Engine.ClearTaskList();
 }
 
@@ -235,6 +237,7 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::FormClose()
 {
+    EndParallelBatch();
     if (OnSaveSettings) {
         try {
             OnSaveSettings();

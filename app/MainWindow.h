@@ -37,6 +37,7 @@ namespace tavrin {
 
 class TDialogs;
 class TJobBuilder;
+class TParallelBatch;
 class TPreviewSeekBar;
 class TSourceList;
 class TWindowJobView;
@@ -251,8 +252,12 @@ private:
     void ConnectEngineEvents();
     void StopThePreview(bool deactivate);
 
-    // Batch driver (BatchDriver.cpp).
+    // Batch driver (BatchDriver.cpp); several rows at once (ParallelDriver.cpp).
     void BeginJob();
+    void StartParallelBatch(int simultaneous);
+    void ConnectParallelEvents();
+    bool ParallelBatchActive() const { return parallel_ != nullptr && parallelActive_; }
+    void EndParallelBatch();
     void SetBatchControlsEnabled(bool enabled);
     void EndBatchControls();
     void ShowPace(int currentMs, int totalMs);
@@ -288,6 +293,8 @@ private:
     std::unique_ptr<TProfileControls> controls_;
     std::unique_ptr<TWindowJobView> jobView_;
     std::unique_ptr<TJobBuilder> jobBuilder_;
+    std::unique_ptr<TParallelBatch> parallel_;  // the last batch of several rows at once
+    bool parallelActive_ = false;               // that batch drives the timer and Stop
     std::unique_ptr<TPreviewPlayer> previewPlayer_;
     std::unique_ptr<TPreviewSeekBar> previewSeekBar_;
     std::unique_ptr<TSnapSound> snapSound_;
