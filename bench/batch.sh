@@ -3,14 +3,15 @@
 # BENCH_BATCH with BENCH_BATCH_PROFILE; ffmpeg makes the same four files one after another
 # with its default threading. Uses run.sh's variables and helpers.
 
-# The -j values tried: BENCH_JOBS, else 2 up to the number of cores, at most one per clip.
+# The -j values tried: BENCH_JOBS, else 2 up to one more than the cores (a file that waits
+# for its disk or runs one-threaded code leaves a core to another), at most one per clip.
 batch_jobs() {
   if [ -n "${BENCH_JOBS:-}" ]; then
     echo "$BENCH_JOBS"
     return
   fi
   local cores top n
-  cores=$(nproc)
+  cores=$(($(nproc) + 1))
   top=$((cores < ${#BENCH_BATCH[@]} ? cores : ${#BENCH_BATCH[@]}))
   ((top >= 2)) || top=2
   for ((n = 2; n <= top; n++)); do printf '%s ' "$n"; done

@@ -9,7 +9,8 @@
 # Runs are interleaved ours/ffmpeg, alternating who goes first.
 #   bench/run.sh [BUILD]   environment: BENCH_RUNS (default 5), BENCH_ONLY (a regular
 #   expression of case names, "batch" for the batch), BENCH_STRICT=1 (also fail rows over
-#   the targets), BENCH_JOBS (the -j values to try, default 2 up to the cores, at most 4)
+#   the targets), BENCH_JOBS (the -j values to try, default 2 up to the cores plus one,
+#   at most 4)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
