@@ -25,6 +25,7 @@ $(BUILD_ASAN)/CMakeCache.txt: | deps
 test-asan: deps $(BUILD_ASAN)/CMakeCache.txt
 	cmake --build $(BUILD_ASAN) -j$(JOBS)
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j$(JOBS)
 
 bench: build

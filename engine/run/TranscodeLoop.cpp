@@ -58,10 +58,11 @@ void TTranscodeRun::FixTimestamps(AVPacket* pkt, TInputStreamState& ist, int fil
     TInputFile& in = files_.Inputs[static_cast<size_t>(fileIndex)];
     const AVRational tb = ist.Stream->time_base;
     const int64_t offset = av_rescale_q(in.TsOffset, AV_TIME_BASE_Q, tb);
+    // Saturating sums: a damaged file's timestamps may sit near the 64-bit limits.
     if (pkt->dts != AV_NOPTS_VALUE)
-        pkt->dts += offset;
+        pkt->dts = av_sat_add64(pkt->dts, offset);
     if (pkt->pts != AV_NOPTS_VALUE)
-        pkt->pts += offset;
+        pkt->pts = av_sat_add64(pkt->pts, offset);
     if (fileIndex < kMaxFiles && pkt->stream_index < kMaxStreams) {
         const double scale = opt_.InputTsScale[fileIndex][pkt->stream_index];
         if (scale != 0) {
@@ -74,9 +75,10 @@ void TTranscodeRun::FixTimestamps(AVPacket* pkt, TInputStreamState& ist, int fil
     if (pkt->dts == AV_NOPTS_VALUE || ist.NextPts == AV_NOPTS_VALUE || opt_.CopyTimestamps)
         return;
     const int64_t pktDts = av_rescale_q(pkt->dts, tb, AV_TIME_BASE_Q);
-    const int64_t delta = pktDts - ist.NextPts;
-    if (std::llabs(delta) > static_cast<int64_t>(opt_.DtsDeltaThreshold * 1000000) || pktDts + 1 < ist.Pts) {
-        in.TsOffset -= delta;
+    const int64_t delta = av_sat_sub64(pktDts, ist.NextPts);
+    if (delta == INT64_MIN || std::llabs(delta) > static_cast<int64_t>(opt_.DtsDeltaThreshold * 1000000) ||
+        pktDts < av_sat_sub64(ist.Pts, 1)) {
+        in.TsOffset = av_sat_sub64(in.TsOffset, delta);
         if (task_.Verbosity >= 3) {
             char line[128];
             std::snprintf(line, sizeof line, "timestamp discontinuity %lld, new offset= %lld",
@@ -84,9 +86,9 @@ void TTranscodeRun::FixTimestamps(AVPacket* pkt, TInputStreamState& ist, int fil
             Log(1, line);
         }
         const int64_t d = av_rescale_q(delta, AV_TIME_BASE_Q, tb);
-        pkt->dts -= d;
+        pkt->dts = av_sat_sub64(pkt->dts, d);
         if (pkt->pts != AV_NOPTS_VALUE)
-            pkt->pts -= d;
+            pkt->pts = av_sat_sub64(pkt->pts, d);
     }
 }
 
