@@ -15,7 +15,7 @@ void ReplaceInTsStream(const std::string& src, const std::string& dst, int pid, 
                        const std::string& to);
 
 // When TAVRIN_KEEP_INPUTS names a folder, copies the input a test made there (name
-// prefixed with the test's name), for tests/engine/hostile-sweep.sh.
+// prefixed with the test's name), for tests/sweep/hostile-sweep.sh.
 void KeepInput(const std::string& path);
 
 }  // namespace tavrin::test
