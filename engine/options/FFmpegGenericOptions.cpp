@@ -61,6 +61,23 @@ bool KeepPrivateOption(TOptionSettings& opt, const TLegacyOption& lib) {
     return kept;
 }
 
+// "vprofile baseline" when only an encoder's private "profile" takes the word: kept for
+// that kind's encoders alone.
+bool KeepPrefixedPrivateOption(TOptionSettings& opt, const std::string& name, const std::string& value) {
+    static constexpr std::pair<char, std::pair<TMediaKind, AVMediaType>> kPrefixes[] = {
+        {'v', {mkVideo, AVMEDIA_TYPE_VIDEO}}, {'a', {mkAudio, AVMEDIA_TYPE_AUDIO}}, {'s', {mkSubtitle, AVMEDIA_TYPE_SUBTITLE}}};
+    if (name.size() < 2)
+        return false;
+    for (const auto& [prefix, kinds] : kPrefixes) {
+        const std::string rest = name.substr(1);
+        if (name[0] == prefix && EncoderHasPrivateOption(kinds.second, rest)) {
+            opt.EncoderPrivateOptions[kinds.first].emplace_back(rest, value);
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool TCustomFFmpeg::SetGenericOption(const std::string& name, const std::string& value) {
@@ -74,7 +91,7 @@ bool TCustomFFmpeg::SetGenericOption(const std::string& name, const std::string&
                      SetOn(oc.scaler.get(), lib.name, lib.value, libraryName) ||
                      SetByPrefix(oc, name, value, libraryName);
     if (!set)
-        return KeepPrivateOption(Opt, lib);
+        return KeepPrivateOption(Opt, lib) || KeepPrefixedPrivateOption(Opt, name, value);
     Opt.GenericOptionNames.push_back(libraryName);
     if (oc.codec[mkVideo]->debug != 0 || oc.format->debug != 0)
         SetVerbosity(2);

@@ -156,6 +156,16 @@ TEST(VideoPath, AStreamTheProbeCouldNotDecodeIsScaledFromWhatTheDecoderDelivers)
     EXPECT_EQ(ReadPicture(raw, true).width, 320);
 }
 
+// "vprofile" names the video encoder's own profile word; the audio one stays with audio.
+TEST(VideoPath, APrefixedProfileReachesOnlyItsOwnKindsEncoder) {
+    const auto dir = TempDir();
+    const std::string in = MakeClip(dir, "in.mp4", "-f lavfi -i testsrc2=s=320x240:r=25:d=1 -c:v mpeg4");
+    const std::string out = (dir / "out.mp4").string();
+    Conversion c = Convert(Job(in, out, "", "vcodec=libx264\nvprofile=baseline\nacodec=aac\naprofile=aac_low"));
+    ASSERT_TRUE(c.finished) << c.message;
+    EXPECT_NE(ProbeVideo(out, "stream=profile").find("Baseline"), std::string::npos) << ProbeVideo(out, "stream=profile");
+}
+
 TEST(VideoPath, AStreamNoDecoderKnowsFailsWithTheDecoderText) {
     const auto dir = TempDir();
     // An MPEG-4 AVI whose codec tag (FMP4) is replaced by one no decoder claims.
