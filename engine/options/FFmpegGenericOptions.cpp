@@ -34,19 +34,27 @@ bool SetOnCodecHolders(TOptionContexts& oc, const TLegacyOption& lib, std::strin
     return set;
 }
 
-// "ab" -> "b" of the audio holder, "vb" -> "b" of the video holder, "s..." -> subtitles.
+// The codec holder a one-letter prefix names: "ab" -> audio, "vb" -> video, "s..." -> subtitles.
+int PrefixKind(const std::string& name) {
+    if (name.size() < 2)
+        return -1;
+    const char first = name[0];
+    return first == 'a' ? mkAudio : first == 'v' ? mkVideo : first == 's' ? mkSubtitle : -1;
+}
+
 bool SetByPrefix(TOptionContexts& oc, const std::string& name, const std::string& value,
                  std::string& libraryName) {
-    const char first = name[0];
-    const int kind = first == 'a' ? mkAudio : first == 'v' ? mkVideo : first == 's' ? mkSubtitle : -1;
+    const int kind = PrefixKind(name);
     return kind >= 0 && SetOn(oc.codec[kind].get(), name.substr(1), value, libraryName);
 }
+
+// The encoder kinds that keep private options, with the media type their encoders serve.
+constexpr std::pair<TMediaKind, AVMediaType> kEncoderKinds[] = {
+    {mkVideo, AVMEDIA_TYPE_VIDEO}, {mkAudio, AVMEDIA_TYPE_AUDIO}, {mkSubtitle, AVMEDIA_TYPE_SUBTITLE}};
 
 // Today many options live in one encoder's or muxer's private data; they are kept aside
 // for the encoders and muxer that know them.
 bool KeepPrivateOption(TOptionSettings& opt, const TLegacyOption& lib) {
-    static constexpr std::pair<TMediaKind, AVMediaType> kEncoderKinds[] = {
-        {mkVideo, AVMEDIA_TYPE_VIDEO}, {mkAudio, AVMEDIA_TYPE_AUDIO}, {mkSubtitle, AVMEDIA_TYPE_SUBTITLE}};
     bool kept = false;
     for (const auto& [kind, type] : kEncoderKinds) {
         if ((lib.kinds != lkVideoOnly || kind == mkVideo) && EncoderHasPrivateOption(type, lib.name)) {
@@ -64,14 +72,10 @@ bool KeepPrivateOption(TOptionSettings& opt, const TLegacyOption& lib) {
 // "vprofile baseline" when only an encoder's private "profile" takes the word: kept for
 // that kind's encoders alone.
 bool KeepPrefixedPrivateOption(TOptionSettings& opt, const std::string& name, const std::string& value) {
-    static constexpr std::pair<char, std::pair<TMediaKind, AVMediaType>> kPrefixes[] = {
-        {'v', {mkVideo, AVMEDIA_TYPE_VIDEO}}, {'a', {mkAudio, AVMEDIA_TYPE_AUDIO}}, {'s', {mkSubtitle, AVMEDIA_TYPE_SUBTITLE}}};
-    if (name.size() < 2)
-        return false;
-    for (const auto& [prefix, kinds] : kPrefixes) {
-        const std::string rest = name.substr(1);
-        if (name[0] == prefix && EncoderHasPrivateOption(kinds.second, rest)) {
-            opt.EncoderPrivateOptions[kinds.first].emplace_back(rest, value);
+    const int kind = PrefixKind(name);
+    for (const auto& [k, type] : kEncoderKinds) {
+        if (k == kind && EncoderHasPrivateOption(type, name.substr(1))) {
+            opt.EncoderPrivateOptions[k].emplace_back(name.substr(1), value);
             return true;
         }
     }

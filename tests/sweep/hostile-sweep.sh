@@ -63,8 +63,8 @@ fail() { echo "FAIL $1: $2"; failures=$((failures + 1)); }
 for input in "$WORK"/in/*; do
   duration=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$input" 2>/dev/null | head -1)
   limit=$(awk -v d="${duration:-0}" 'BEGIN { d = (d ~ /^[0-9.]+$/) ? d * 10 : 0; print (d < 20) ? 20 : int(d + 1) }')
-  for spec in "${OUTPUTS[@]}"; do
-    ext=${spec%%:*}; opts=${spec#*:}
+  for output in "${OUTPUTS[@]}"; do
+    ext=${output%%:*}; opts=${output#*:}
     out="$WORK/out/$(basename "$input").$ext"
     log="$out.log"
     runs=$((runs + 1))
