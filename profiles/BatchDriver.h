@@ -1,7 +1,8 @@
 // The batch driver's steps that need no widget toolkit: starting a batch, one tick of the
-// driver timer, and what the terminate handler does to the row and the flags. The window
-// calls them from its button, its 200 ms timer and its engine handler; the command line
-// calls them from its own loop, so both walk a batch the same way.
+// driver timer, and what the terminate handler does to the row and the flags. The window's
+// one-row batch calls them from its button, its 200 ms timer and its engine handler, so a
+// row starts on the timer's second idle tick. The batch of several rows at once
+// (ParallelBatch.h) and the command line do not wait for a timer between rows.
 #pragma once
 
 #include "JobBuilder.h"

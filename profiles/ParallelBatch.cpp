@@ -166,13 +166,10 @@ void TParallelBatch::Start()
 void TParallelBatch::Tick()
 {
     Pump();
-    if (!FRunning)
-        return;
-    FillLanes();
-    if (FWindow.Batch().BatchFinished && !Busy())
-        FinishBatch();
 }
 
+// A freed lane takes its next row here, right after the events that freed it: no row
+// waits for the driver timer.
 void TParallelBatch::Pump()
 {
     std::deque<TEvent> events;
@@ -182,6 +179,11 @@ void TParallelBatch::Pump()
     }
     for (const TEvent& event : events)
         Apply(event);
+    if (!FRunning)
+        return;
+    FillLanes();
+    if (FWindow.Batch().BatchFinished && !Busy())
+        FinishBatch();
 }
 
 void TParallelBatch::Apply(const TEvent& event)

@@ -9,7 +9,7 @@
 // (the UI thread in the window), and so does every call of the window view and every
 // OnRow... notification. The lanes' engines raise their events on worker threads; those
 // are queued and OnWake is called there, on the worker thread: the owner then calls Pump
-// (or Tick) on the driver's thread (the window posts it, the command line wakes its loop).
+// on the driver's thread (the window posts it, the command line wakes its loop).
 #pragma once
 
 #include "FFmpegTypes.h"
@@ -72,12 +72,13 @@ public:
     // timer runs: Converting, UserAborted cleared, scripts of earlier jobs deleted, the
     // lanes filled from the first checked rows.
     void Start();
-    // One tick of the driver timer: the queued events, free lanes filled with the next
-    // checked rows, and the end of the batch once every row has ended (timer stopped,
-    // "All Conversions Completed", controls enabled).
-    void Tick();
-    // Applies the queued events: row cells, notifications, freed lanes.
+    // Applies the queued events (row cells, notifications), hands each free lane the next
+    // checked row at once, and ends the batch once every row has ended (timer stopped,
+    // "All Conversions Completed", controls enabled). Rows follow each other as fast as
+    // the events arrive; the driver timer is not needed for that.
     void Pump();
+    // One tick of the driver timer: the same as Pump.
+    void Tick();
     // The confirmed Stop: every running task is asked to stop (its row ends "Abort" when its
     // end is pumped), no further row starts, the controls are enabled.
     void Stop();

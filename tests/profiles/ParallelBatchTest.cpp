@@ -1,6 +1,7 @@
 // The batch that converts several rows at once, over real engines and real files: rows run
 // side by side and each ends in its own state, Stop aborts them all with finished files,
-// a failing row leaves the others alone, and rows that would write one file take turns.
+// a failing row leaves the others alone, rows that would write one file take turns, and a
+// lane takes its next row as soon as the previous one has ended.
 #include "JobBuilderTestSupport.h"
 
 #include "CodecThreads.h"
@@ -8,7 +9,9 @@
 #include "ParallelBatch.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <thread>
 
 namespace tavrin::test {
@@ -174,6 +177,59 @@ TEST_F(ParallelBatchTest, RowsThatWriteTheSameFileTakeTurns)
     ASSERT_TRUE(RunToTheEnd(batch));
     EXPECT_EQ(Events, (std::vector<std::string>{"start 0", "end 0 Done", "start 1", "end 1 Done"}));
     ExpectClip(Out / "clip.mp4", 3.0);
+}
+
+// One lane, driven only by its wake-ups (no timer): the second row starts when the first
+// row's end is applied. The wait from the wake-up that brought the end to the start of the
+// second row's set-up is measured against the set-ups themselves.
+TEST_F(ParallelBatchTest, TheNextRowStartsAsSoonAsTheEndIsAppliedWithoutATimer)
+{
+    AddFile(CopyFixture("short.avi", "a.avi"));
+    AddFile(CopyFixture("short.mov", "b.mov"));
+    TParallelBatch batch(Window, Builder, 1);
+    std::mutex mutex;
+    std::condition_variable woken;
+    bool pending = false;
+    steady_clock::time_point firstWake, pumpedWake;
+    batch.OnWake = [&] {
+        std::lock_guard lock(mutex);
+        if (!pending)
+            firstWake = steady_clock::now();
+        pending = true;
+        woken.notify_all();
+    };
+    std::map<std::string, steady_clock::time_point> at;
+    batch.OnRowStarted = [&](int row, const TJobRecord&) {
+        at["start " + std::to_string(row)] = steady_clock::now();
+    };
+    batch.OnRowEnded = [&](int row, const std::string& status, const std::string&) {
+        at["end " + std::to_string(row)] = steady_clock::now();
+        at["woken " + std::to_string(row)] = pumpedWake;
+        Events.push_back("end " + std::to_string(row) + " " + status);
+    };
+
+    const auto begin = steady_clock::now();
+    batch.Start();
+    const auto deadline = begin + seconds(30);
+    while (!Window.DriverTimerStopped()) {
+        std::unique_lock lock(mutex);
+        if (!woken.wait_until(lock, deadline, [&] { return pending; }))
+            break;
+        pending = false;
+        pumpedWake = firstWake;
+        lock.unlock();
+        batch.Pump();
+    }
+    ASSERT_TRUE(Window.DriverTimerStopped()) << "the batch waited for something other than its events";
+    EXPECT_EQ(Events, (std::vector<std::string>{"end 0 Done", "end 1 Done"}));
+    ExpectBatchCompleted();
+
+    using ms = duration<double, std::milli>;
+    const ms setupFirst = at["start 0"] - begin;
+    const ms setupSecond = at["start 1"] - at["end 0"];
+    const ms waited = at["end 0"] - at["woken 0"];
+    EXPECT_LE(waited.count(), setupFirst.count() + setupSecond.count())
+        << "set-ups " << setupFirst.count() << " and " << setupSecond.count() << " ms";
 }
 
 TEST_F(ParallelBatchTest, UncheckedRowsAreSkippedAndAnEmptyBatchEndsAtOnce)
