@@ -1,6 +1,5 @@
 #include "ConvertBatch.h"
 
-#include "BatchDriver.h"
 #include "ConvertBatchRun.h"
 #include "ConvertSettings.h"
 #include "RowProbe.h"
@@ -8,19 +7,10 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace tavrin::cli {
 namespace {
-
-using namespace std::chrono;
-
-bool IsEndStatus(const std::string& status)
-{
-    return status == "Done" || status == "Fail" || status == "Abort";
-}
 
 // The row's listing line: what the probe found, as the window's cells show it.
 std::string ListingLine(const std::string& path, const TRowCells& cells)
@@ -46,13 +36,8 @@ int TBatchRun::Execute()
     if (!Prepare())
         return kConvertSomeFailed;
     ListRows();
-    if (StopSignal() == 0) {
-        if (FParallel)
-            DriveParallel();
-        else
-            Drive();
-    }
-    ReportEndedRows();
+    if (StopSignal() == 0)
+        DriveParallel();
     return Outcome();
 }
 
@@ -70,18 +55,14 @@ bool TBatchRun::Prepare()
                       "\": " + error.message());
         return false;
     }
-    if (FLine.Jobs > 1) {
-        FParallel = std::make_unique<TParallelBatch>(FWindow, FBuilder, FLine.Jobs);
-        BindParallel();
-    } else {
-        BindEngine();
-    }
+    FParallel = std::make_unique<TParallelBatch>(FWindow, FBuilder, FLine.Jobs);
+    BindParallel();
     return true;
 }
 
 void TBatchRun::ListRows()
 {
-    FReports.resize(FLine.Files.size());
+    FOutputs.resize(FLine.Files.size());
     for (const std::string& path : FLine.Files) {
         const int row = FWindow.AddRow(path);
         const TRowCells cells = ProbeRowCells(FEngine.AVProbe(), path, FWindow.Extension);
@@ -106,73 +87,12 @@ std::string TBatchRun::RowLabel(int row)
            FWindow.RowCaption(row);
 }
 
-void TBatchRun::BindEngine()
-{
-    FEngine.OnProgress = [this](int, int frame, int fps, int ms, float quality, float bitrate,
-                                int64_t size, int totalMs) {
-        const int row = FWindow.Batch().CurrentRow;
-        if (const std::string percent = ProgressCellText(ms, totalMs); !percent.empty())
-            FWindow.SetRowCell(row, rcProgress, percent);
-        FWindow.SetRowCell(row, rcFrames, FramesCellText(frame));
-        if (FShowProgress)
-            FConsole.Progress(RowLabel(row) + "  " +
-                              FormatProgress({frame, fps, ms, quality, bitrate, size, totalMs}));
-    };
-    FEngine.OnTerminate = [this](int index, bool, bool exception, const std::string& message) {
-        if (index >= 0) {
-            std::lock_guard lock(FMutex);
-            const int row = FWindow.Batch().CurrentRow;
-            if (row >= 0 && row < static_cast<int>(FReports.size()))
-                FReports[static_cast<size_t>(row)].Reason = message;
-        }
-        TaskTerminated(FWindow, FEngine, index, exception);
-        FChanged.notify_all();
-    };
-}
-
-bool TBatchRun::WaitForTickOrEvent(steady_clock::time_point tick)
+bool TBatchRun::WaitForEvent(bool stopWakes)
 {
     std::unique_lock lock(FMutex);
-    FChanged.wait_until(lock, tick, [this] { return FStopSignal != 0 || FWoken; });
+    FChanged.wait(lock, [&] { return FWoken || (stopWakes && FStopSignal != 0); });
     FWoken = false;
     return FStopSignal != 0;
-}
-
-// The window's batch: Start, then the driver timer until it stops itself.
-void TBatchRun::Drive()
-{
-    ClearProgressCells();
-    StartBatch(FWindow, FBuilder, FEngine);
-    RememberJob();
-    auto tick = steady_clock::now() + milliseconds(kDriverIntervalMs);
-    while (!FWindow.DriverTimerStopped()) {
-        const bool stop = WaitForTickOrEvent(tick);
-        ReportEndedRows();
-        if (stop) {
-            StopBatch();
-            return;
-        }
-        if (steady_clock::now() >= tick) {
-            DriverTimerTick(FWindow, FBuilder, FEngine);
-            RememberJob();
-            tick += milliseconds(kDriverIntervalMs);
-        }
-    }
-}
-
-// What the builder did for its row: the output name, and why the row failed if it did.
-void TBatchRun::RememberJob()
-{
-    const TJobRecord& job = FBuilder.LastJob();
-    if (job.Row < 0 || job.Row >= static_cast<int>(FReports.size()))
-        return;
-    {
-        std::lock_guard lock(FMutex);
-        TRowReport& report = FReports[static_cast<size_t>(job.Row)];
-        report.Output = job.OutputPath;
-        report.Reason = job.FailText;
-    }
-    ShowNotes(job);
 }
 
 // What the builder noted about the row's settings, once per row.
@@ -193,50 +113,16 @@ void TBatchRun::SayStopping()
     FConsole.Line("tavrin-convert: stopping, finishing the current output (press Ctrl+C again to quit at once)");
 }
 
-// The window's Stop, confirmed by the signal: the running task is stopped and its output
-// finished before the program ends.
-void TBatchRun::StopBatch()
+// The row's end line, written before its lane takes the next row.
+void TBatchRun::ReportRow(int row, const std::string& status, const std::string& reason)
 {
-    SayStopping();
-    TBatchState& batch = FWindow.Batch();
-    if (batch.Converting)
-        batch.UserAborted = true;
-    batch.BatchFinished = true;
-    FWindow.StopDriverTimer();
-    FEngine.StopTasks();
-    FWindow.SetProgressBar(0);
-    FWindow.EnableControls();
-    batch.Converting = false;
-    while (!AllTasksEnded())
-        std::this_thread::sleep_for(milliseconds(20));
-}
-
-bool TBatchRun::AllTasksEnded()
-{
-    for (const auto& task : FEngine.Tasks().Snapshot())
-        if (!task->Terminated)
-            return false;
-    return true;
-}
-
-void TBatchRun::ReportEndedRows()
-{
-    for (int row = 0; row < FWindow.RowCount(); ++row) {
-        const std::string status = FWindow.RowCell(row, rcProgress);
-        std::unique_lock lock(FMutex);
-        TRowReport& report = FReports[static_cast<size_t>(row)];
-        if (report.Reported || !IsEndStatus(status))
-            continue;
-        report.Reported = true;
-        const std::string path = FWindow.RowCaption(row);
-        std::string text = status == "Fail"
-                               ? "Fail   " + path + ": " +
-                                     (report.Reason.empty() ? "conversion failed" : report.Reason)
-                               : (status == "Done" ? "Done   " : "Abort  ") + path + " -> " + report.Output;
-        lock.unlock();
-        FConsole.Progress("");
-        FConsole.Line(text);
-    }
+    const std::string path = FWindow.RowCaption(row);
+    const std::string& output = FOutputs[static_cast<size_t>(row)];
+    const std::string text =
+        status == "Fail" ? "Fail   " + path + ": " + (reason.empty() ? "conversion failed" : reason)
+                         : (status == "Done" ? "Done   " : "Abort  ") + path + " -> " + output;
+    FConsole.Progress("");
+    FConsole.Line(text);
 }
 
 int TBatchRun::Outcome()

@@ -1,6 +1,6 @@
 // One run of tavrin-convert over its files: the rows are listed and probed as the window
-// lists them, then driven by the window's one-row batch (ConvertBatch.cpp) or, with -j N
-// above 1, by the batch that runs N rows at once (ConvertParallel.cpp).
+// lists them (ConvertBatch.cpp), then run by the batch of N rows at once, N = -j, one
+// (ConvertParallel.cpp). Each row starts as soon as its lane's previous row has ended.
 #pragma once
 
 #include "Console.h"
@@ -25,35 +25,21 @@ public:
     int Execute();
 
 private:
-    struct TRowReport {
-        std::string Output;
-        std::string Reason;
-        bool Reported = false;
-    };
-
-    // Common to both drivers.
     bool Prepare();
     void ListRows();
     void ClearProgressCells();
-    void ReportEndedRows();
+    void ReportRow(int row, const std::string& status, const std::string& reason);
     int Outcome();
     void RequestStop(int signal);
     int StopSignal();
     void SayStopping();
-    // Waits until the next tick is due or something happened; true when a stop was asked.
-    bool WaitForTickOrEvent(std::chrono::steady_clock::time_point tick);
+    // Waits until a lane has something to apply, or a stop is asked when stopWakes; true
+    // when a stop has been asked.
+    bool WaitForEvent(bool stopWakes);
     std::string RowLabel(int row);
 
-    // The window's one-row batch.
-    void BindEngine();
-    void Drive();
-    void RememberJob();
-    void ShowNotes(const TJobRecord& job);
-    void StopBatch();
-    bool AllTasksEnded();
-
-    // Several rows at once.
     void BindParallel();
+    void ShowNotes(const TJobRecord& job);
     void DriveParallel();
     void StopParallel();
     void ShowRowProgress(int row, const TRowProgress& progress);
@@ -62,15 +48,15 @@ private:
     const TConvertCommandLine& FLine;
     TConsole& FConsole;
     const bool FShowProgress;
-    std::mutex FMutex;  // guards the reports, the stop signal and the wake flag
+    std::mutex FMutex;  // guards the stop signal and the wake flag
     std::condition_variable FChanged;
-    std::vector<TRowReport> FReports;
+    std::vector<std::string> FOutputs;  // each started row's output file
     int FStopSignal = 0;
     int FNotedRow = -1;  // the last row whose notes were shown
     bool FWoken = false;
-    std::map<int, std::string> FProgressLines;  // running rows of the parallel batch
+    std::map<int, std::string> FProgressLines;  // running rows
     TMemoryJobWindow FWindow;
-    TFFmpegEngine FEngine;  // after what its handlers use, so that it goes first
+    TFFmpegEngine FEngine;  // loads the codec libraries and probes the listed files
     TJobBuilder FBuilder{FWindow, FEngine};
     std::unique_ptr<TParallelBatch> FParallel;  // last: its lanes' handlers use all above
 };

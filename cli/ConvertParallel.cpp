@@ -1,14 +1,11 @@
-// tavrin-convert -j N: the batch that converts N rows at once. Its lanes' events wake the
-// loop, which applies them on this thread as the window applies them on its UI thread.
-#include "BatchDriver.h"
+// tavrin-convert -j N: the batch that converts N rows at once (one row after another for
+// N = 1). Its lanes' events wake the loop, which applies them on this thread as the window
+// applies them on its UI thread; a lane whose row has ended takes the next row right
+// there, so nothing waits for a timer between rows.
 #include "ConvertBatchRun.h"
 #include "RowText.h"
 
-#include <chrono>
-
 namespace tavrin::cli {
-
-using namespace std::chrono;
 
 void TBatchRun::BindParallel()
 {
@@ -19,38 +16,27 @@ void TBatchRun::BindParallel()
         FChanged.notify_all();
     };
     FParallel->OnRowStarted = [this](int row, const TJobRecord& job) {
-        {
-            std::lock_guard lock(FMutex);
-            FReports[static_cast<size_t>(row)].Output = job.OutputPath;
-        }
+        FOutputs[static_cast<size_t>(row)] = job.OutputPath;
         ShowNotes(job);
     };
     FParallel->OnRowProgress = [this](int row, const TRowProgress& p) { ShowRowProgress(row, p); };
-    FParallel->OnRowEnded = [this](int row, const std::string&, const std::string& reason) {
+    FParallel->OnRowEnded = [this](int row, const std::string& status, const std::string& reason) {
         DropRowProgress(row);
-        std::lock_guard lock(FMutex);
-        FReports[static_cast<size_t>(row)].Reason = reason;
+        ReportRow(row, status, reason);
     };
 }
 
-// Start, then the driver timer until the batch has ended; events are applied as they come.
+// Start, then the lanes' events as they come until the batch has ended.
 void TBatchRun::DriveParallel()
 {
     ClearProgressCells();
     FParallel->Start();
-    auto tick = steady_clock::now() + milliseconds(kDriverIntervalMs);
     while (!FWindow.DriverTimerStopped()) {
-        const bool stop = WaitForTickOrEvent(tick);
+        const bool stop = WaitForEvent(true);
         FParallel->Pump();
-        ReportEndedRows();
         if (stop) {
             StopParallel();
             return;
-        }
-        if (steady_clock::now() >= tick) {
-            FParallel->Tick();
-            ReportEndedRows();
-            tick += milliseconds(kDriverIntervalMs);
         }
     }
 }
@@ -62,9 +48,8 @@ void TBatchRun::StopParallel()
     SayStopping();
     FParallel->Stop();
     while (FParallel->Busy()) {
-        WaitForTickOrEvent(steady_clock::now() + milliseconds(kDriverIntervalMs));
+        WaitForEvent(false);
         FParallel->Pump();
-        ReportEndedRows();
     }
 }
 
