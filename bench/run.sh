@@ -5,10 +5,13 @@
 #     against ffmpeg -threads 1);
 #   - the threaded cases with each side's default threading;
 #   - the batch: tavrin-convert -j N on four different clips, for each N tried, against
-#     ffmpeg making the same four files one after another.
+#     ffmpeg making the same four files one after another;
+#   - many small files: forty one-second songs and clips through tavrin-convert at -j 1
+#     and at -j equal to the cores, against ffmpeg making them one after another.
 # Runs are interleaved ours/ffmpeg, alternating who goes first.
 #   bench/run.sh [BUILD]   environment: BENCH_RUNS (default 5), BENCH_ONLY (a regular
-#   expression of case names, "batch" for the batch), BENCH_STRICT=1 (also fail rows over
+#   expression of case names, "batch" for the batch, "small-files" for the small files),
+#   BENCH_STRICT=1 (also fail rows over
 #   the targets), BENCH_JOBS (the -j values to try, default 2 up to the cores plus one,
 #   at most 4)
 set -euo pipefail
@@ -21,6 +24,8 @@ max_wall=1.05
 max_mem=1.25
 max_threaded_wall=1.0
 max_batch_wall=0.9
+max_small_wall_one=1.0
+max_small_wall_cores=0.6
 ours=$build/cli/tavrin-transcode
 convert=$build/cli/tavrin-convert
 media=$build/bench-media
@@ -40,6 +45,8 @@ trap 'rm -rf "$work"' EXIT
 rows=()
 threaded_rows=()
 batch_rows=()
+small_rows=()
+small_ratios=()
 notes=()
 failed=0
 worst=""
@@ -55,6 +62,7 @@ fail_row() {
   case "${threads:-batch}" in
     one) rows+=("$row") ;;
     default) threaded_rows+=("$row") ;;
+    small) small_rows+=("$row") ;;
     *) batch_rows+=("$row") ;;
   esac
   if [ $# -ge 3 ]; then
@@ -150,6 +158,7 @@ add_row() {
 }
 
 source "$here/batch.sh"
+source "$here/small-files.sh"
 
 header() {
   printf '%-24s %8s %8s %7s %9s %9s %7s\n' case "ours s" "ffmpeg s" wall "ours MB" "ffmpeg MB" memory
@@ -166,6 +175,10 @@ done
 batch_case="batch"
 if [ -z "$only" ] || [[ $batch_case =~ $only ]]; then
   run_batch
+fi
+small_case="small-files"
+if [ -z "$only" ] || [[ $small_case =~ $only ]]; then
+  run_small_files
 fi
 
 echo
@@ -188,8 +201,15 @@ if [ ${#batch_rows[@]} -gt 0 ]; then
   header
   printf '%s\n' "${batch_rows[@]}"
 fi
+if [ ${#small_rows[@]} -gt 0 ]; then
+  echo
+  echo "Many small files: tavrin-convert against ffmpeg one file after another (goals: wall <= $max_small_wall_one at -j 1, <= $max_small_wall_cores at -j $(nproc)):"
+  header
+  printf '%s\n' "${small_rows[@]}"
+fi
 if [ ${#notes[@]} -gt 0 ]; then printf 'failure: %s\n' "${notes[@]}"; fi
 echo "bench: worst wall ratio ${worst:-n/a}"
 echo "bench: worst default-threading wall ratio ${threaded_worst:-n/a}"
 echo "bench: batch wall ratio ${batch_ratio:-n/a}"
+for r in "${small_ratios[@]}"; do echo "bench: small-files wall ratio $r"; done
 exit "$failed"
