@@ -24,6 +24,8 @@ write_small_scripts() {
         "$clip" "$SMALL_CLIP_OPTIONS" "$work/small-ffmpeg/$(basename "${clip%.*}").mp4"
     done
   } >"$work/ffmpeg-small.sh"
+  # $1 is the -j value, expanded when the script runs.
+  # shellcheck disable=SC2016
   {
     echo 'set -e'
     printf '%q -j "$1" -p %q -o %q --overwrite' "$convert" "$SMALL_SONG_PROFILE" "$work/small-ours"
