@@ -60,8 +60,8 @@ batch_outputs_match() {
 }
 
 run_batch() {
-  local threads=batch line clip opts i side best="" best_wall=""
-  local -a clips=() jobs order
+  local threads=batch line clip opts side best="" best_wall=""
+  local -a clips=() jobs
   local -A walls=() peaks=()
   for line in "${BENCH_BATCH[@]}"; do
     IFS='|' read -r clip opts <<<"$line"
@@ -69,22 +69,8 @@ run_batch() {
   done
   read -r -a jobs <<<"$(batch_jobs)"
   write_ffmpeg_batch "$work/ffmpeg-batch.sh" "$work/batch-ffmpeg"
-  for ((i = 1; i <= runs; i++)); do
-    echo "bench: batch, run $i of $runs" >&2
-    order=(ffmpeg "${jobs[@]}")
-    ((i % 2)) || order=("${jobs[@]}" ffmpeg)
-    for side in "${order[@]}"; do
-      if ! batch_side "$side"; then
-        if [ "$side" = ffmpeg ]; then
-          fail_row "batch" "(ffmpeg failed)" "$work/batch-ffmpeg.log"
-        else
-          fail_row "batch" "(tavrin-convert -j $side failed)" "$work/batch-ours.log"
-        fi
-        return
-      fi
-    done
-    ((i > 1)) || batch_outputs_match || return
-  done
+  interleave_sides batch batch_side batch_outputs_match "$work/batch-ffmpeg.log" \
+    "$work/batch-ours.log" "${jobs[@]}" || return 0
   local ff_wall ff_peak wall peak
   # Word splitting of the collected values is wanted here.
   # shellcheck disable=SC2086

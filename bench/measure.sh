@@ -28,3 +28,29 @@ median() {
 ratio() {
   awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0) print "-"; else printf "%.3f\n", a / b }'
 }
+
+# interleave_sides CASE SIDE CHECK FFMPEG_LOG OURS_LOG JOB... : $runs runs, each of ffmpeg and
+# of tavrin-convert at every -j JOB, alternating who goes first, through the function SIDE
+# (called as SIDE ffmpeg or SIDE JOB); after the first run the function CHECK compares the
+# outputs. A side that fails fails the case's row (run.sh's fail_row) and returns 1.
+# shellcheck disable=SC2154  # runs comes from run.sh
+interleave_sides() {
+  local name=$1 side_fn=$2 check=$3 ff_log=$4 ours_log=$5 i side order
+  shift 5
+  for ((i = 1; i <= runs; i++)); do
+    echo "bench: $name, run $i of $runs" >&2
+    order=(ffmpeg "$@")
+    ((i % 2)) || order=("$@" ffmpeg)
+    for side in "${order[@]}"; do
+      if ! "$side_fn" "$side"; then
+        if [ "$side" = ffmpeg ]; then
+          fail_row "$name" "(ffmpeg failed)" "$ff_log"
+        else
+          fail_row "$name" "(tavrin-convert -j $side failed)" "$ours_log"
+        fi
+        return 1
+      fi
+    done
+    ((i > 1)) || "$check" || return 1
+  done
+}

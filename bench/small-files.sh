@@ -66,28 +66,14 @@ small_outputs_match() {
 }
 
 run_small_files() {
-  local threads=small i side wall peak ff_wall ff_peak r limit
-  local -a small_songs=("$media"/small/song-*.wav) small_clips=("$media"/small/clip-*.mp4) jobs order
+  local threads=small side wall peak ff_wall ff_peak r limit
+  local -a small_songs=("$media"/small/song-*.wav) small_clips=("$media"/small/clip-*.mp4) jobs
   local -A small_walls=() small_peaks=()
   jobs=(1 "$(nproc)")
   [ "${jobs[1]}" != 1 ] || jobs=(1)
   write_small_scripts
-  for ((i = 1; i <= runs; i++)); do
-    echo "bench: small-files, run $i of $runs" >&2
-    order=(ffmpeg "${jobs[@]}")
-    ((i % 2)) || order=("${jobs[@]}" ffmpeg)
-    for side in "${order[@]}"; do
-      if ! small_side "$side"; then
-        if [ "$side" = ffmpeg ]; then
-          fail_row "small-files" "(ffmpeg failed)" "$work/small-ffmpeg.log"
-        else
-          fail_row "small-files" "(tavrin-convert -j $side failed)" "$work/small-ours.log"
-        fi
-        return
-      fi
-    done
-    ((i > 1)) || small_outputs_match || return
-  done
+  interleave_sides small-files small_side small_outputs_match "$work/small-ffmpeg.log" \
+    "$work/small-ours.log" "${jobs[@]}" || return 0
   # Word splitting of the collected values is wanted here.
   # shellcheck disable=SC2086
   ff_wall=$(median ${small_walls[ffmpeg]})
