@@ -22,6 +22,16 @@ int32_t SettingInteger(std::string_view number)
     return value;
 }
 
+std::optional<double> RealNumber(std::string_view text)
+{
+    text = TrimText(text);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
 std::string DecimalText(double value)
 {
     char buffer[64];

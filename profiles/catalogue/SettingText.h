@@ -5,6 +5,7 @@
 #include "catalogue/Combo.h"
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ public:
 std::string NumberBeforeBlank(std::string_view text);
 // A whole decimal number that fits 32 bits; anything else raises ESettingTextError.
 int32_t SettingInteger(std::string_view number);
+
+// The number a whole text holds, blanks around it allowed ("29.97", " 2 "); nothing for a
+// text that is anything more or less than one decimal number.
+std::optional<double> RealNumber(std::string_view text);
 
 // The shortest decimal text of value, with a period whatever the locale: 1.5, 1.7778, 25.
 std::string DecimalText(double value);

@@ -3,7 +3,6 @@
 #include "jobs/RowText.h"
 #include "catalogue/SettingText.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace tavrin {
@@ -11,16 +10,6 @@ namespace tavrin {
 namespace {
 
 constexpr std::string_view kDefaultAspect = "1.3333";
-
-std::optional<double> ReadReal(std::string_view text)
-{
-    text = TrimText(text);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 }  // namespace
 
@@ -32,8 +21,8 @@ std::string SourceAspectText(std::string_view videoSize)
     const size_t x = videoSize.find('x');
     if (x == std::string_view::npos)
         return std::string(kDefaultAspect);
-    const std::optional<double> width = ReadReal(videoSize.substr(0, x));
-    const std::optional<double> height = ReadReal(videoSize.substr(x + 1));
+    const std::optional<double> width = RealNumber(videoSize.substr(0, x));
+    const std::optional<double> height = RealNumber(videoSize.substr(x + 1));
     if (!width || !height || !(*width > 0) || !(*height > 0))
         return std::string(kDefaultAspect);
     const double ratio = std::nearbyint(*width / *height * 10000) / 10000;

@@ -39,29 +39,35 @@ enum TRowColumn {
 };
 inline constexpr int kRowColumnCount = 6;
 
+// Every member of a job window, written once: TJobWindow declares them pure with
+// TAVRIN_JOB_WINDOW_MEMBERS(= 0) and each window its own with
+// TAVRIN_JOB_WINDOW_MEMBERS(override). Grouped as described above.
+#define TAVRIN_JOB_WINDOW_MEMBERS(...)                                                   \
+    virtual int RowCount() const __VA_ARGS__;                                            \
+    virtual std::string RowCaption(int row) const __VA_ARGS__;                           \
+    virtual bool RowChecked(int row) const __VA_ARGS__;                                  \
+    virtual std::string RowCell(int row, TRowColumn column) const __VA_ARGS__;           \
+    virtual void SetRowCell(int row, TRowColumn column, const std::string& text)         \
+        __VA_ARGS__;                                                                     \
+                                                                                         \
+    virtual const TProfileControls& ProfileControls() const __VA_ARGS__;                 \
+    virtual std::string OutputFolderText() const __VA_ARGS__;                            \
+    virtual bool OverwriteExisting() const __VA_ARGS__;                                  \
+    virtual int ConversionVolume() const __VA_ARGS__;                                    \
+    virtual std::string OutputExtension() const __VA_ARGS__;                             \
+                                                                                         \
+    virtual TBatchState& Batch() __VA_ARGS__;                                            \
+                                                                                         \
+    virtual void SetProgressBar(int position) __VA_ARGS__;                               \
+    virtual void StopDriverTimer() __VA_ARGS__;                                          \
+    virtual void ShowInformation(const std::string& text) __VA_ARGS__;                   \
+    virtual void EnableControls() __VA_ARGS__;                                           \
+    virtual void AddRowLog(int row, const std::string& line) __VA_ARGS__;
+
 class TJobWindow {
 public:
     virtual ~TJobWindow() = default;
-
-    virtual int RowCount() const = 0;
-    virtual std::string RowCaption(int row) const = 0;
-    virtual bool RowChecked(int row) const = 0;
-    virtual std::string RowCell(int row, TRowColumn column) const = 0;
-    virtual void SetRowCell(int row, TRowColumn column, const std::string& text) = 0;
-
-    virtual const TProfileControls& ProfileControls() const = 0;
-    virtual std::string OutputFolderText() const = 0;
-    virtual bool OverwriteExisting() const = 0;
-    virtual int ConversionVolume() const = 0;
-    virtual std::string OutputExtension() const = 0;
-
-    virtual TBatchState& Batch() = 0;
-
-    virtual void SetProgressBar(int position) = 0;
-    virtual void StopDriverTimer() = 0;
-    virtual void ShowInformation(const std::string& text) = 0;
-    virtual void EnableControls() = 0;
-    virtual void AddRowLog(int /*row*/, const std::string& /*line*/) {}
+    TAVRIN_JOB_WINDOW_MEMBERS(= 0)
 };
 
 }  // namespace tavrin

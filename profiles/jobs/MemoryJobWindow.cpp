@@ -108,4 +108,34 @@ void TMemoryJobWindow::AddRowLog(int row, const std::string& line)
         FRows[static_cast<size_t>(row)].Log.push_back(line);
 }
 
+const TProfileControls& TMemoryJobWindow::ProfileControls() const
+{
+    return Settings.Controls;
+}
+
+std::string TMemoryJobWindow::OutputFolderText() const
+{
+    return OutputFolder;
+}
+
+bool TMemoryJobWindow::OverwriteExisting() const
+{
+    return Overwrite;
+}
+
+int TMemoryJobWindow::ConversionVolume() const
+{
+    return Volume;
+}
+
+std::string TMemoryJobWindow::OutputExtension() const
+{
+    return Extension;
+}
+
+TBatchState& TMemoryJobWindow::Batch()
+{
+    return FBatch;
+}
+
 }  // namespace tavrin

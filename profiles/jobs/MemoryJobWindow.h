@@ -40,25 +40,7 @@ public:
     std::vector<std::string> Messages() const;
     int EnableControlsCount() const;
 
-    int RowCount() const override;
-    std::string RowCaption(int row) const override;
-    bool RowChecked(int row) const override;
-    std::string RowCell(int row, TRowColumn column) const override;
-    void SetRowCell(int row, TRowColumn column, const std::string& text) override;
-
-    const TProfileControls& ProfileControls() const override { return Settings.Controls; }
-    std::string OutputFolderText() const override { return OutputFolder; }
-    bool OverwriteExisting() const override { return Overwrite; }
-    int ConversionVolume() const override { return Volume; }
-    std::string OutputExtension() const override { return Extension; }
-
-    TBatchState& Batch() override { return FBatch; }
-
-    void SetProgressBar(int position) override;
-    void StopDriverTimer() override;
-    void ShowInformation(const std::string& text) override;
-    void EnableControls() override;
-    void AddRowLog(int row, const std::string& line) override;
+    TAVRIN_JOB_WINDOW_MEMBERS(override)
 
 private:
     bool IsValid(int row) const { return row >= 0 && row < static_cast<int>(FRows.size()); }

@@ -1,14 +1,12 @@
-#include "SpeakerGlyphs.h"
+#include "SvgGlyphs.h"
 
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
 
-// Drawn once at the usual sizes, like the window's other glyphs, so the volume button sizes
-// itself as its neighbours do.
-QIcon SpeakerGlyph(const QString& name)
+QIcon SvgResourceIcon(const QString& path)
 {
-    QSvgRenderer renderer(QStringLiteral(":/player/%1.svg").arg(name));
+    QSvgRenderer renderer(path);
     QIcon icon;
     if (!renderer.isValid())
         return icon;
@@ -21,4 +19,9 @@ QIcon SpeakerGlyph(const QString& name)
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+QIcon SpeakerGlyph(const QString& name)
+{
+    return SvgResourceIcon(QStringLiteral(":/player/%1.svg").arg(name));
 }
