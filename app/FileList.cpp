@@ -77,7 +77,7 @@ void TForm1::AppendProbedRow(const QString& path)
     ListView1->addTopLevelItem(row);
     // A file the probe rejects says why when the pointer rests on it.
     if (cells.Progress == "Error")
-        SetRowFailure(RowCount() - 1, QString::fromStdString(probe.LastError()));
+        SetRowFailure(RowCount() - 1, QString::fromStdString(cells.Reason));
 }
 
 // Statuses of an earlier batch go, and with them their reasons and logs.

@@ -249,6 +249,7 @@ private:
     bool FormCreate();
     bool FormCloseQuery();
     void FormClose();
+    void SaveSettingsQuietly();
     void ConnectEngineEvents();
     void StopThePreview(bool deactivate);
 
