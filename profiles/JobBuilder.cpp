@@ -228,14 +228,15 @@ TJobBuilder::TPrepared TJobBuilder::PrepareTask(const std::string& extension, st
             return TPrepared::refused;
         }
 
+        FillOutputOptions(row);
         FClaim = FLedger->Claim(OutputBase(FLastJob.SourcePath, FWindow.OutputFolderText()),
                                 extension, FWindow.OverwriteExisting(), RowSources());
         FLastJob.OutputPath = FClaim.Path();
-        FillOutputOptions(row);
         if (!FEngine.SetTaskOutput(FLastJob.TaskIndex, FLastJob.OutputPath, &FOutputOptions)) {
             reason = FEngine.LastErrorText();
             FEngine.RemoveTaskAt(FLastJob.TaskIndex);
             FLastJob.TaskIndex = -1;
+            ReleaseOutput();
             return TPrepared::refused;
         }
     } catch (const std::exception& e) {

@@ -53,8 +53,8 @@ bool IsASource(const std::string& candidate, const std::vector<std::string>& sou
 
 enum class TOpenResult { claimed, taken, refused };
 
-// Opens candidate for the claim: exclusively when it must be new, and only when it is a
-// regular file when it may be replaced. Then locks it; a lock held elsewhere means taken.
+// Opens candidate for the claim: exclusively when it must be new, and only when it can be
+// written without blocking when it may be replaced. Then locks it; a lock held elsewhere means taken.
 TOpenResult OpenAndLock(const std::string& candidate, bool overwrite, int& fd, bool& created)
 {
     created = false;
@@ -68,7 +68,9 @@ TOpenResult OpenAndLock(const std::string& candidate, bool overwrite, int& fd, b
     } else {
         fd = open(candidate.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
         struct stat st{};
-        if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        // A pipe would hold the run for ever and a folder cannot be written; a device
+        // (/dev/null, /dev/full) may be written as a file is.
+        if (fd < 0 || fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
             if (fd >= 0)
                 close(fd);
             fd = -1;
