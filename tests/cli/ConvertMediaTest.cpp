@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "ConvertProgram.h"
+#include "HostileMedia.h"
 
 namespace tavrin::test {
 namespace {
@@ -130,6 +131,52 @@ TEST_F(ConvertProgram, FailedFileIsReportedAndTheBatchGoesOn)
     EXPECT_FALSE(fs::exists(Out / "bad.mov"));
 }
 
+// Damaged and odd sources each end "Fail" with what is wrong with them, and leave nothing.
+TEST_F(ConvertProgram, EachFailureNamesWhatIsWrongWithTheSource)
+{
+    const auto path = [this](const std::string& name) { return (Work / name).string(); };
+    WriteInput(path("empty.mp3"), "");
+    WriteInput(path("garbage.mp3"), std::string(4000, 'x'));
+    WriteInput(path("zero.y4m"), Y4mWithSize("W0 H0"));
+    CutCopy(Fixture("short.mkv"), path("cut.mkv"), 100);
+    WriteInput(path("words.srt"), "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"empty.mp3", path("empty.mp3") + ": the file is empty"},
+        {"garbage.mp3", path("garbage.mp3") + ": Unknown format"},
+        {"zero.y4m", path("zero.y4m") + ": Error while parsing header (Picture size 0x0 is invalid)"},
+        {"cut.mkv", path("cut.mkv") + ": Error while parsing header (the file ends too early: it is cut short or damaged)"},
+        {"words.srt", "Nothing can be converted to '" + (Out / "words.avi").string() + "': '" + path("words.srt") +
+                          "' has no video or audio stream"},
+    };
+    std::vector<std::string> args{"-p", "aviaudiovideointerleave", "-o", Out.string()};
+    for (const auto& [name, why] : cases)
+        args.push_back(path(name));
+    const auto r = Convert(args);
+    EXPECT_EQ(r.status, 1) << r.output;
+    for (const auto& [name, why] : cases)
+        EXPECT_NE(r.output.find("Fail   " + path(name) + ": " + why + "\n"), std::string::npos) << why << "\n" << r.output;
+    EXPECT_TRUE(fs::is_empty(Out));
+}
+
+// A source named "-dash.avi" given last, or after "--", is a file, not an option.
+TEST_F(ConvertProgram, AFileWhoseNameBeginsWithADashIsConverted)
+{
+    Source("short.avi", "-dash.avi");
+    Source("short.avi", "-two.avi");
+    // Relative names, as a shell's "*.avi" gives them: run in the work folder.
+    const std::vector<std::vector<std::string>> lines{
+        {"-p", "mp4mpeg4video", "-o", Out.string(), "-dash.avi"},
+        {"-p", "mp4mpeg4video", "-o", Out.string(), "--", "-two.avi"}};
+    for (const auto& line : lines) {
+        std::vector<std::string> argv{"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", Work.string(), kProgram};
+        argv.insert(argv.end(), line.begin(), line.end());
+        const auto r = RunProgram(argv);
+        EXPECT_EQ(r.status, 0) << r.output;
+    }
+    EXPECT_TRUE(ProbeMedia((Out / "-dash.mp4").string()).ok);
+    EXPECT_TRUE(ProbeMedia((Out / "-two.mp4").string()).ok);
+}
+
 TEST_F(ConvertProgram, SourceIsNeverOverwritten)
 {
     const std::string source = Source("short.mov", "clip.mp4");
@@ -234,7 +281,8 @@ TEST_F(ConvertProgram, FailingFilesBesideAGoodOneWithTwoAtOnce)
                             Source("short.avi", "good.avi")});
     EXPECT_EQ(r.status, 1) << r.output;
     EXPECT_NE(r.output.find("Fail   " + (Work / "bad.avi").string() + ": "), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("Fail   " + (Work / "full.avi").string() + ": Could not write header"),
+    EXPECT_NE(r.output.find("Fail   " + (Work / "full.avi").string() + ": Could not write header for output file #0 ('" +
+                            (Out / "full.mov").string() + "'): No space left on device"),
               std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("Done   " + (Work / "good.avi").string()), std::string::npos) << r.output;
