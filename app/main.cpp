@@ -1,7 +1,7 @@
 // tavrin-converter: the converter window.
-#include "Dialogs.h"
-#include "MainWindow.h"
-#include "StartUp.h"
+#include "dialogs/Dialogs.h"
+#include "window/MainWindow.h"
+#include "window/StartUp.h"
 
 #include <QApplication>
 
