@@ -5,8 +5,12 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // Beyond a file-size limit a write fails and the row says so, instead of the program dying.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin Apple TV Converter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrin Apple TV Converter"));

@@ -90,7 +90,7 @@ void TListPart::AppendProbedRow(const QString& path)
     ListView1->addTopLevelItem(row);
     // A file the probe rejects says why when the pointer rests on it.
     if (cells.Progress == "Error")
-        SetRowFailure(RowCount() - 1, QString::fromStdString(probe.LastError()));
+        SetRowFailure(RowCount() - 1, QString::fromStdString(cells.Reason));
 }
 
 void TListPart::ClearProgressCells()

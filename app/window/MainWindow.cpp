@@ -110,7 +110,9 @@ void TForm1::FormShow()
 
 void TForm1::Exit1Click()
 {
-    // Ends at once: no close query, no saved settings. The destructor still stops the tasks.
+    // Ends at once, without the close query; the destructor still stops the tasks. The
+    // settings are saved as the close button saves them: a person cannot tell the two apart.
+    SaveSettingsQuietly();
     QCoreApplication::exit(0);
 }
 
@@ -138,14 +140,19 @@ bool TForm1::FormCloseQuery()
 void TForm1::FormClose()
 {
     batch_->EndParallelBatch();
-    if (OnSaveSettings) {
-        try {
-            OnSaveSettings();
-        } catch (...) {
-            // Settings that cannot be saved are not worth a message at close.
-        }
-    }
+    SaveSettingsQuietly();
     preview_->StopThePreview(true);
+}
+
+void TForm1::SaveSettingsQuietly()
+{
+    if (!OnSaveSettings)
+        return;
+    try {
+        OnSaveSettings();
+    } catch (...) {
+        // Settings that cannot be saved are not worth a message at the end.
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)

@@ -84,6 +84,7 @@ private:
     bool FormCreate();
     bool FormCloseQuery();
     void FormClose();
+    void SaveSettingsQuietly();
 
     TDialogs& dialogs_;
     TFFmpegEngine engine_;  // before the parts, which use it until they are gone

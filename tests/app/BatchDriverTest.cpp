@@ -23,9 +23,11 @@ const QString kCompleted = QStringLiteral("All Conversions Completed");
 
 bool BatchControlsEnabled(TForm1& form)
 {
-    return Find<QToolButton>(form, "ButtonAddFile")->isEnabled() && Find<QToolButton>(form, "ButtonConvert")->isEnabled() &&
-           Find<QToolButton>(form, "ButtonClear")->isEnabled() && Find<QComboBox>(form, "ComboOutputFormat")->isEnabled() &&
-           Find<QSlider>(form, "TrackBar1")->isEnabled() && form.MainMenuEnabled() && form.List().PopupMenuAutomatic();
+    for (const char* name : {"ButtonAddFile", "ButtonConvert", "ButtonClear", "ComboOutputFormat",
+                             "TrackBar1"})
+        if (!Find<QWidget>(form, name)->isEnabled())
+            return false;
+    return form.MainMenuEnabled() && form.List().PopupMenuAutomatic();
 }
 
 TEST_F(WindowTest, BatchConvertsTheCheckedRowsAndSkipsTheUncheckedOne)
@@ -84,8 +86,9 @@ TEST_F(WindowTest, ASettingTheEncoderCannotTakeIsChangedAndLogged)
     const QString out = UseOutputFolder();
     AddFiles(MakeClips({"song.avi"}));
     using TChoice = std::pair<QComboBox*, const char*>;
-    for (const auto& [combo, text] : {TChoice{Find<QComboBox>(*form, "ComboOutputFormat"), "MP3 - Mpeg Layer3 Audio (*.mp3)"},
-                                      TChoice{Find<QComboBox>(*form, "ComboSamplingRate"), "54000 Hz"}}) {
+    for (const auto& [combo, text] :
+         {TChoice{Find<QComboBox>(*form, "ComboOutputFormat"), "MP3 - Mpeg Layer3 Audio (*.mp3)"},
+          TChoice{Find<QComboBox>(*form, "ComboSamplingRate"), "54000 Hz"}}) {
         const int index = combo->findText(text);
         ASSERT_GE(index, 0) << text;
         combo->setCurrentIndex(index);
@@ -94,7 +97,8 @@ TEST_F(WindowTest, ASettingTheEncoderCannotTakeIsChangedAndLogged)
     Find<QToolButton>(*form, "ButtonConvert")->click();
     ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown(kCompleted) > 0; }));
     EXPECT_EQ(Progress(0), "Done");
-    EXPECT_TRUE(form->List().RowLog(0).contains("Sample rate 54000 Hz is not possible with MP3; converting at 48000 Hz."))
+    EXPECT_TRUE(form->List().RowLog(0).contains(
+        "Sample rate 54000 Hz is not possible with MP3; converting at 48000 Hz."))
         << form->List().RowLog(0).join("\n").toStdString();
     const MediaInfo info = ProbeMedia((out + "/song.mp3").toStdString());
     ASSERT_NE(info.First("audio"), nullptr);

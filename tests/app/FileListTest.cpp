@@ -123,10 +123,11 @@ TEST_F(WindowTest, RequestsWhileAddingChangeNothing)
     WriteText(Path("readme.avi"));
     const QStringList files = QStringList{Path("readme.avi")} + MakeClips({"a.avi", "b.avi"});
     // These run between the files, while the first request is still adding.
-    QMetaObject::invokeMethod(Find<QToolButton>(*form, "ButtonAddFile"), &QToolButton::click, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(Find<QToolButton>(*form, "ButtonConvert"), &QToolButton::click, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(Find<QToolButton>(*form, "ButtonClear"), &QToolButton::click, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(form.get(), [&] { form->List().DeleteSelectedItem1Click(); }, Qt::QueuedConnection);
+    for (const char* name : {"ButtonAddFile", "ButtonConvert", "ButtonClear"})
+        QMetaObject::invokeMethod(Find<QToolButton>(*form, name), &QToolButton::click,
+                                  Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        form.get(), [&] { form->List().DeleteSelectedItem1Click(); }, Qt::QueuedConnection);
     AddFiles(files);
 
     EXPECT_EQ(dialogs.OpenCount, 1);

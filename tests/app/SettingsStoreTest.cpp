@@ -143,7 +143,7 @@ TEST_F(StoredSettingsTest, NegativeNumbersLeaveTheControlsAsTheyAre)
     EXPECT_EQ(StoredSeven(), QStringList({"/srv/videos", "0", "1", "26", "0", "2", "2"}));
 }
 
-TEST_F(StoredSettingsTest, ClosingTheWindowSavesAndExitDoesNot)
+TEST_F(StoredSettingsTest, ClosingTheWindowAndExitBothSave)
 {
     Start();
     const QString chosen = dir.filePath("chosen");
@@ -162,12 +162,16 @@ TEST_F(StoredSettingsTest, ClosingTheWindowSavesAndExitDoesNot)
     EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAudioQuality")->currentIndex(), 0);
     EXPECT_GT(Find<QComboBox>(Form1(), "ComboVideoSize")->count(), 0);
 
-    dialogs.FolderToChoose = dir.filePath("other");
+    // File -> Exit keeps what was set as the close button does.
+    const QString other = dir.filePath("other");
+    dialogs.FolderToChoose = other;
     Find<QToolButton>(Form1(), "ButtonBrowseForFolder")->click();
+    Find<QComboBox>(Form1(), "ComboAudioQuality")->setCurrentIndex(1);
     ExitAndEnd();
-    EXPECT_EQ(Stored("Output Folder").toString(), chosen);
+    EXPECT_EQ(Stored("Output Folder").toString(), other);
     Start();
-    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), chosen);
+    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), other);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAudioQuality")->currentIndex(), 1);
 }
 
 // The stored folder was deleted since the last run: the window starts with it, and Start

@@ -143,8 +143,8 @@ TEST_F(PreviewRules, EveryButtonIsInertDuringABatch)
     Find<QToolButton>(form, "ButtonPlay")->click();
     Take();
     form.Batch().State().Converting = true;
-    for (QToolButton* button : {Find<QToolButton>(form, "ButtonPlay"), Find<QToolButton>(form, "ButtonPause"), Find<QToolButton>(form, "ButtonStop"), Find<QToolButton>(form, "ButtonSnapshot")})
-        button->click();
+    for (const char* name : {"ButtonPlay", "ButtonPause", "ButtonStop", "ButtonSnapshot"})
+        Find<QToolButton>(form, name)->click();
     EXPECT_TRUE(Take().empty());
     EXPECT_FALSE(form.Preview().PreviewPaused());
     EXPECT_FALSE(form.Preview().PreviewStopped());
