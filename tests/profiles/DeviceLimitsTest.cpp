@@ -224,7 +224,8 @@ TEST(OutputFit, EncoderFixesAreLoggedOnceAndGeneralProfilesGetNoDeviceOptions)
     EXPECT_EQ(notes[1], "Frame size 320x240 is not possible with H.263; converting at 352x288.");
     EXPECT_EQ(amr.AudioSampleRate, 8000);
     EXPECT_EQ(amr.FrameSize, "352x288");
-    EXPECT_TRUE(amr.ExtraOptions.empty());  // H.263 has no level to signal here
+    // H.263 has no level to signal here: only the picture format every player decodes.
+    EXPECT_EQ(amr.ExtraOptions, "pix_fmt=yuv420p");
 
     TOutputOptions mpeg1 = Record("mpeg1video", 1600, "320x240", "14.985", "mp2", 44100, 192);
     ASSERT_EQ(Fit(28, mpeg1).size(), 1u);
@@ -232,7 +233,11 @@ TEST(OutputFit, EncoderFixesAreLoggedOnceAndGeneralProfilesGetNoDeviceOptions)
 
     TOutputOptions mp4 = Record("libx264", 1200, "", "25", "libfaac", 44100, 320);
     EXPECT_TRUE(Fit(kMP4, mp4).empty());
-    EXPECT_TRUE(mp4.ExtraOptions.empty());
+    EXPECT_EQ(mp4.ExtraOptions, "pix_fmt=yuv420p");
+
+    TOutputOptions audioOnly = Record("", 0, "", "25", "libmp3lame", 44100, 128);
+    Fit(41, audioOnly);
+    EXPECT_TRUE(audioOnly.ExtraOptions.empty());
     EXPECT_EQ(mp4.AudioChannels, -1);
 }
 
