@@ -7,7 +7,9 @@
 #   avg      the average video bit rate, against the bit rate the quality chose
 #   1s peak  the most bits in one second of decoding time (the old way of looking)
 #   needed   the lowest steady rate at which the device's decoder buffer, filled at that
-#            rate and full when the first picture is taken, never runs dry
+#            rate, never runs dry whatever stretch of the stream it starts at (a clip of a few
+#            seconds would otherwise live on the first buffer-full), and at least the
+#            average, which a longer clip of the same kind needs
 #   fits     whether the stream keeps within the limit: needed <= the peak the profile allows
 # Usage: bench/device-rates.sh [BUILD] [SECONDS] [QUALITY]
 set -euo pipefail
@@ -44,7 +46,7 @@ q=0
 for i in "${!qualities[@]}"; do [ "${qualities[$i]}" = "$quality" ] && q=$i; done
 
 # Reads "dts_time,size" lines; prints avg, 1 s peak, needed rate (kbit/s) and the lowest
-# buffer fill at the allowed peak.
+# buffer fill at the allowed peak when the buffer is full at the first picture.
 analyse() {
   awk -F, -v peak="$1" -v buffer="$2" '
     NF >= 2 && $1 != "N/A" { n++; t[n] = $1 + 0; b[n] = 8 * $2; total += b[n] }
@@ -64,8 +66,17 @@ analyse() {
         for (j = i; j <= n && t[j] < t[i] + 1; j++) w += b[j]
         if (w > best) best = w
       }
-      lo = 0; hi = 1e9
-      for (k = 0; k < 60; k++) { mid = (lo + hi) / 2; if (lowest(mid, buffer * 1000) >= 0) hi = mid; else lo = mid }
+      # The steady rate a buffer of this size needs whatever it held before: the worst
+      # stretch of pictures, less what a full buffer lends it, over the stretch'"'"'s time.
+      d = span / n; hi = 0
+      for (i = 1; i <= n; i++) {
+        s = 0
+        for (j = i; j <= n; j++) {
+          s += b[j]; r = (s - buffer * 1000) / (t[j] - t[i] + d)
+          if (r > hi) hi = r
+        }
+      }
+      if (hi < total / span) hi = total / span  # a longer clip of the kind needs its average
       printf "%.0f %.0f %.0f %.2f\n", total / span / 1000, best / 1000, hi / 1000, lowest(peak * 1000, buffer * 1000) / (buffer * 1000)
     }'
 }

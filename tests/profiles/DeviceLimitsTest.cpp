@@ -205,12 +205,12 @@ TEST(OutputFit, MPEG4SignalsSimpleProfileAtTheLevelThatFits)
 {
     TOutputOptions appleTV = Record("mpeg4", 1500, "640x480", "25", "libfaac", 44100, 128);
     Fit(kAppleTV, appleTV);
-    for (const char* line : {"vprofile=0", "vlevel=4", "bf=0", "maxrate=3000000", "bufsize=1310000"})
+    for (const char* line : {"vprofile=0", "vlevel=4", "bf=0", "maxrate=3000000", "bufsize=1310000", "bt=1500000"})
         EXPECT_TRUE(HasLine(appleTV, line)) << line << " in\n" << appleTV.ExtraOptions;
 
     TOutputOptions phone = Record("mpeg4", 128, "176x144", "25", "libamr_nb", 8000, 7400);
     Fit(k3GP, phone);
-    for (const char* line : {"vprofile=0", "vlevel=2", "maxrate=128000"})
+    for (const char* line : {"vprofile=0", "vlevel=2", "maxrate=128000", "bt=128000"})
         EXPECT_TRUE(HasLine(phone, line)) << line << " in\n" << phone.ExtraOptions;
     EXPECT_FALSE(HasLine(phone, "aprofile=1"));
 }

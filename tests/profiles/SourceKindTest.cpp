@@ -224,3 +224,38 @@ INSTANTIATE_TEST_SUITE_P(SourceKinds, SourceKindConversion,
 
 }  // namespace
 }  // namespace tavrin::test
+
+namespace tavrin::test {
+namespace {
+
+// A clip of two pictures keeps at least as many pictures at every rate the MP4 and 3GP
+// profiles offer as the ffmpeg program writes with the same encoder and rate.
+class TinyClip : public DeviceJobTest, public ::testing::WithParamInterface<const char*> {};
+
+int PictureCount(const std::string& path)
+{
+    return std::atoi(Capture("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                             "stream=nb_read_frames -of csv=p=0 " + ShellQuote(path)).c_str());
+}
+
+TEST_P(TinyClip, KeepsAsManyPicturesAsTheFfmpegProgramAtEveryOfferedRate)
+{
+    Choose(GetParam());
+    const std::vector<std::string> rates = Window.Settings.FrameRate.Items();
+    ASSERT_GT(rates.size(), 1u);
+    for (size_t i = 1; i < rates.size(); ++i) {  // after "Auto"
+        Window.Settings.FrameRate.SetItemIndex(static_cast<int>(i));
+        ASSERT_EQ(ConvertClip("kind-two-frames.ts"), "Done") << rates[i] << ": " << Builder.LastJob().FailText;
+        const std::string reference = (Work / ("reference" + std::to_string(i) + ".mp4")).string();
+        Capture("ffmpeg -v error -nostdin -y -i " + ShellQuote(Fixture("kind-two-frames.ts")) + " -r " +
+                rates[i].substr(0, rates[i].find(' ')) + " -c:v mpeg4 -an " + ShellQuote(reference));
+        EXPECT_GE(PictureCount(OutputPath()), std::max(PictureCount(reference), 1)) << rates[i];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Profiles, TinyClip,
+                         ::testing::Values("MP4 - MPEG4 Video (*.mp4)", "3GP - Mobile Video Format (*.3gp)"),
+                         [](const auto& info) { return std::string(info.index == 0 ? "MP4" : "3GP"); });
+
+}  // namespace
+}  // namespace tavrin::test
