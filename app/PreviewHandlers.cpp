@@ -8,7 +8,7 @@
 #include "RowText.h"
 #include "SnapSound.h"
 #include "SourceList.h"
-#include "SpeakerGlyphs.h"
+#include "SvgGlyphs.h"
 
 #include <QApplication>
 #include <QDir>

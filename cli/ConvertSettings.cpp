@@ -7,7 +7,6 @@
 #include "VolumeSteps.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -21,16 +20,6 @@ std::string Squeezed(std::string_view text)
         if (c != ' ')
             squeezed += c;
     return squeezed;
-}
-
-std::optional<double> Number(std::string_view text)
-{
-    text = TrimText(text);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
 }
 
 std::vector<const TProfileRecord*> OfferedProfiles()
@@ -85,7 +74,7 @@ int VolumeValue(const std::string& value)
     std::string text(TrimText(value));
     if (!text.empty() && text.back() == '%')
         text.pop_back();
-    const std::optional<double> percent = Number(text);
+    const std::optional<double> percent = RealNumber(text);
     std::string offered;
     for (const TVolumeStep& step : kVolumeSteps) {
         if (percent && *percent == step.Percent)
@@ -152,9 +141,9 @@ int MatchItem(const TCombo& combo, std::string_view value)
         if (Squeezed(std::string_view(item).substr(0, item.find('('))) == wanted)
             return i;
     }
-    if (const std::optional<double> number = Number(value))
+    if (const std::optional<double> number = RealNumber(value))
         for (int i = 0; i < combo.Count(); ++i)
-            if (Number(NumberBeforeBlank(combo.ItemText(i))) == number)
+            if (RealNumber(NumberBeforeBlank(combo.ItemText(i))) == number)
                 return i;
     return -1;
 }

@@ -1,5 +1,5 @@
 #include "SnapSound.h"
-#include "SpeakerGlyphs.h"
+#include "SvgGlyphs.h"
 
 #include <QFile>
 #include <QImage>

@@ -3,7 +3,7 @@
 #include "MainWindow.h"
 #include "PreviewSeekBar.h"
 #include "SourceList.h"
-#include "SpeakerGlyphs.h"
+#include "SvgGlyphs.h"
 
 #include <QDir>
 #include <QLabel>

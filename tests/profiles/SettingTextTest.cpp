@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,16 @@ TEST(SettingInteger, RaisesOnAnythingElse)
 {
     for (const char* text : {"", "abc", "12x", "2.5", "1 2", "99999999999", "Auto000"})
         EXPECT_THROW(SettingInteger(text), ESettingTextError) << '"' << text << '"';
+}
+
+TEST(RealNumber, ReadsOnlyAWholeNumber)
+{
+    const std::vector<std::pair<std::string, std::optional<double>>> cases{
+        {"29.97", 29.97}, {" 2 ", 2.0},     {"-1.5", -1.5},       {"1e2", 100.0},
+        {"", std::nullopt}, {"  ", std::nullopt}, {"12x", std::nullopt},
+        {"1 2", std::nullopt}, {"x1", std::nullopt}, {"1e999", std::nullopt}};
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(RealNumber(text), number) << '"' << text << '"';
 }
 
 TEST(NormalizeFrameSize, DropsTheNameAndTheBlanks)

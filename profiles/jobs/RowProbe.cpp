@@ -1,0 +1,34 @@
+#include "jobs/RowProbe.h"
+
+#include "AVProbe.h"
+
+namespace tavrin {
+
+TProbeFacts ProbeFacts(TAVProbe& probe, const std::string& path)
+{
+    TProbeFacts facts;
+    if (!probe.Open(path, ""))
+        return facts;
+    facts.Opened = true;
+    facts.VideoStreamCount = probe.VideoStreamCount();
+    if (facts.VideoStreamCount > 0) {
+        TAVStreamInfo video;
+        probe.GetVideoInfo(video);
+        facts.Width = video.Width;
+        facts.Height = video.Height;
+        facts.FrameRateNum = video.FrameRateNum;
+        facts.FrameRateDen = video.FrameRateDen;
+    }
+    TAVFileInfo file;
+    probe.GetFileInfo(file);
+    facts.DurationMicros = file.Duration;
+    return facts;
+}
+
+TRowCells ProbeRowCells(TAVProbe& probe, const std::string& path,
+                        std::string_view outputExtension)
+{
+    return RowCellsOf(ProbeFacts(probe, path), outputExtension);
+}
+
+}  // namespace tavrin
