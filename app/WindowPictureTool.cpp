@@ -1,8 +1,8 @@
 // tavrin-window-picture OUTPUT.png: draws the converter window with sample rows, without a
 // display, and saves the picture.
-#include "Dialogs.h"
-#include "MainWindow.h"
-#include "WindowPicture.h"
+#include "dialogs/Dialogs.h"
+#include "window/MainWindow.h"
+#include "window/WindowPicture.h"
 
 #include <QApplication>
 

@@ -1,12 +1,16 @@
 // tavrin-converter: the converter window.
-#include "Dialogs.h"
-#include "MainWindow.h"
-#include "StartUp.h"
+#include "dialogs/Dialogs.h"
+#include "window/MainWindow.h"
+#include "window/StartUp.h"
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // Beyond a file-size limit a write fails and the row says so, instead of the program dying.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin Apple TV Converter"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrin Apple TV Converter"));

@@ -38,9 +38,12 @@ public:
     explicit Parser(const std::vector<std::string>& args) : args_(args) {}
 
     TCommandLine Run() {
+        bool namesOnly = false;
         while (pos_ < args_.size()) {
             const std::string& word = args_[pos_++];
-            if (IsOptionWord(word))
+            if (!namesOnly && word == "--")
+                namesOnly = true;
+            else if (!namesOnly && IsOptionWord(word))
                 Option(word.substr(1));
             else
                 FileName(word);
@@ -72,7 +75,10 @@ private:
             return;
         }
         if (pos_ >= args_.size())
-            throw TUsageError("option -" + name + " needs a value");
+            throw TUsageError("option -" + name + " needs a value" +
+                              (name.find_first_of("./") != std::string::npos
+                                   ? " (put -- before an output name that begins with '-')"
+                                   : ""));
         const std::string& value = args_[pos_++];
         CheckOneLine(value, "the value of -" + name);
         if (name == "v")
@@ -137,6 +143,7 @@ std::string UsageText(std::string_view program) {
            "         1 information (the default), 2 and 3 debugging\n"
            "  --codec-threads N   threads per decoder and encoder; 0 (the default) uses\n"
            "         every core\n"
+           "  --     ends the options: the next word is the output, even if it begins with '-'\n"
            "Example: " + p + " -i in.avi -vcodec mpeg4 -b 1500000 -s 640x480 -r 25 \\\n"
            "           -acodec aac -ab 128000 -ar 44100 -ac 2 out.mp4\n"
            "Exit status: 0 finished, 1 failed, 2 bad command line, 130 stopped by Ctrl+C.\n";

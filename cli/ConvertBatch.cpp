@@ -26,7 +26,7 @@ bool IsEndStatus(const std::string& status)
 std::string ListingLine(const std::string& path, const TRowCells& cells)
 {
     if (cells.Progress == "Error")
-        return path + ": Error (not readable as media)";
+        return path + ": Error (" + (cells.Reason.empty() ? "not readable as media" : cells.Reason) + ")";
     const std::string picture =
         cells.VideoSize == " " ? "audio only" : cells.VideoSize + ", " + cells.FrameRate + " fps";
     return path + ": " + picture + ", " + cells.Duration;

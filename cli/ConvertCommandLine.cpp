@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -38,6 +39,8 @@ public:
                 FLine.Files.push_back(word);
             else if (word == "--")
                 filesOnly = true;
+            else if (!IsOption(word))
+                Unknown(word);
             else
                 Option(word);
         }
@@ -49,6 +52,30 @@ public:
     }
 
 private:
+    // A word with a dash that names no option is a file once the files have begun, and as
+    // the last word: "-dash.mp4" there is not an option waiting for its value.
+    void Unknown(const std::string& word)
+    {
+        if (FLine.Files.empty() && FPos < FArgs.size())
+            throw TUsageError("unknown option " + word.substr(0, word.find('=')) +
+                              " (put -- before a file whose name begins with '-')");
+        FLine.Files.push_back(word);
+    }
+
+    static bool IsOption(const std::string& word)
+    {
+        const std::string name = word.substr(0, word.find('='));
+        static constexpr std::array<std::string_view, 11> kNames{
+            "--overwrite", "--letterbox", "--list-profiles", "-h", "--help", "-j",
+            "--jobs",      "-p",          "--profile",       "-o", "--output"};
+        if (std::find(kNames.begin(), kNames.end(), name) != kNames.end())
+            return true;
+        if (name == word && name.starts_with("-j") && name.size() > 2)  // "-j2"
+            return std::all_of(name.begin() + 2, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return std::any_of(kValueOptions.begin(), kValueOptions.end(),
+                           [&](const TValueOption& option) { return option.Name == name; });
+    }
+
     void Option(const std::string& word)
     {
         // "--size=320x240" is the same as "--size 320x240".
@@ -77,8 +104,8 @@ private:
             FLine.Profile = value;
         else if (name == "-o" || name == "--output")
             FLine.OutputFolder = value;
-        else if (!Setting(name, value))
-            throw TUsageError("unknown option " + name);
+        else
+            Setting(name, value);
     }
 
     void Flag(const std::string& name)
@@ -93,15 +120,11 @@ private:
             FLine.Help = true;
     }
 
-    bool Setting(const std::string& name, const std::string& value)
+    void Setting(const std::string& name, const std::string& value)
     {
-        for (const TValueOption& option : kValueOptions) {
-            if (option.Name == name) {
+        for (const TValueOption& option : kValueOptions)
+            if (option.Name == name)
                 FLine.*option.Field = value;
-                return true;
-            }
-        }
-        return false;
     }
 
     static int JobCount(const std::string& text)
@@ -144,6 +167,8 @@ std::string ConvertUsageText()
            "offers (\"320 x 240\", \"29.97\", \"Mono\"); PERCENT is 0, 20, ... 200.\n"
            "--letterbox keeps the picture's shape inside the frame with black bars.\n"
            "FOLDER defaults to the current folder; it is made when missing.\n"
+           "A word that begins with '-' and names no option is a file when it comes last or\n"
+           "after another FILE; after --, every word is a file.\n"
            "-j N converts N files at the same time (default 1), sharing the machine's cores\n"
            "between them.\n";
 }

@@ -2,6 +2,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 
 #include "CommandLine.h"
@@ -12,6 +13,9 @@
 int main(int argc, char** argv) {
     using namespace tavrin::cli;
     BlockRunSignals();  // before the engine starts any thread
+    // Beyond a file-size limit a write fails instead of killing the program, so the row ends
+    // with a message and its part-written output is deleted.
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         const TConvertCommandLine line = ParseConvertCommandLine({argv + 1, argv + argc});
         if (line.Help) {

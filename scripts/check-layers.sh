@@ -14,7 +14,7 @@ layers() {
     case "$1" in
         engine)   echo "common binding options setup run,probe component" ;;
         profiles) echo "catalogue fit jobs" ;;
-        app)      echo "util dialogs list,settings,preview batch window" ;;
+        app)      echo "util dialogs list,settings preview,options batch window" ;;
         *) echo "layers: no library '$1'" >&2; exit 2 ;;
     esac
 }

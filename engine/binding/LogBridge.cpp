@@ -12,6 +12,7 @@ namespace tavrin {
 namespace {
 
 std::atomic<LibraryLogSink> g_sink{nullptr};
+thread_local TLibraryErrorCapture* t_capture = nullptr;
 
 // Formats into 2048 bytes first and grows when the message needs more, so no text is lost.
 std::string FormatMessage(const char* fmt, va_list args) {
@@ -42,9 +43,16 @@ std::string ContextPrefix(void* context) {
 
 void Callback(void* context, int level, const char* fmt, va_list args) {
     LibraryLogSink sink = g_sink.load();
-    if (!sink || !fmt)
+    if (!fmt)
         return;
-    sink(level, ContextPrefix(context), FormatMessage(fmt, args));
+    if (t_capture && level <= AV_LOG_ERROR) {
+        va_list copy;
+        va_copy(copy, args);
+        t_capture->Note(FormatMessage(fmt, copy));
+        va_end(copy);
+    }
+    if (sink)
+        sink(level, ContextPrefix(context), FormatMessage(fmt, args));
 }
 
 }  // namespace
@@ -61,6 +69,18 @@ void RemoveLibraryLogSink() {
 
 void LibraryLog(int libraryLevel, const std::string& text) {
     av_log(nullptr, libraryLevel, "%s", text.c_str());
+}
+
+TLibraryErrorCapture::TLibraryErrorCapture() : outer_(t_capture) { t_capture = this; }
+
+TLibraryErrorCapture::~TLibraryErrorCapture() { t_capture = outer_; }
+
+void TLibraryErrorCapture::Note(const std::string& text) {
+    if (!first_.empty())
+        return;
+    const size_t end = text.find_last_not_of(" \r\n.");
+    if (end != std::string::npos)
+        first_ = text.substr(0, end + 1);
 }
 
 }  // namespace tavrin

@@ -8,6 +8,7 @@
 
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
+#include "binding/LogBridge.h"
 #include "binding/StreamFitness.h"
 
 namespace tavrin {
@@ -43,9 +44,10 @@ bool TAVProbe::Open(const std::string& FileName, const std::string& FormatName) 
     }
     // On failure the library frees the context it allocated and leaves the pointer null.
     AVFormatContext* raw = nullptr;
+    TLibraryErrorCapture libraryError;
     const int opened = avformat_open_input(&raw, FileName.c_str(), format, nullptr);
     if (opened < 0) {
-        lastError_ = ErrorTextFor(FileName, RefineOpenError(FileName, opened));
+        lastError_ = InputOpenErrorText(FileName, opened, libraryError.FirstError());
         return false;
     }
     InputContextPtr context(raw);

@@ -6,6 +6,7 @@
 #include "options/OptionContexts.h"
 #include "run/TranscodeRun.h"
 #include "binding/Binding.h"
+#include "binding/Errors.h"
 #include "binding/StreamFitness.h"
 
 namespace tavrin {
@@ -281,12 +282,23 @@ void TTranscodeRun::CopyMetadataMaps() {
     }
 }
 
+// A header the disk would not take (full, or over the size limit) is no fault of the
+// codec parameters: the text names the file and the system's reason.
+std::string TTranscodeRun::HeaderFailureText(size_t file) const {
+    const TOutputFile& out = files_.Outputs[file];
+    const int io = out.Context->pb ? out.Context->pb->error : 0;
+    if (io < 0)
+        return Format("Could not write header for output file #%d", static_cast<int>(file)) + " ('" + out.FileName +
+               "'): " + AvErrorText(io);
+    return Format("Could not write header for output file #%d (incorrect codec parameters ?)", static_cast<int>(file));
+}
+
 void TTranscodeRun::WriteHeaders() {
     bool allRtp = true;
     for (size_t i = 0; i < files_.Outputs.size(); ++i) {
         AVFormatContext* oc = files_.Outputs[i].Context.get();
         if (avformat_write_header(oc, nullptr) < 0)
-            throw FFMpegException(Format("Could not write header for output file #%d (incorrect codec parameters ?)", static_cast<int>(i)));
+            throw FFMpegException(HeaderFailureText(i));
         allRtp &= std::string(oc->oformat->name) == "rtp";
     }
     if (!allRtp || !task_.LogHandlerBound())

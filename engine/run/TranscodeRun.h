@@ -129,6 +129,7 @@ private:
     void OpenDecoder(TInputStreamState& ist);
     void CopyMetadataMaps();
     void WriteHeaders();
+    std::string HeaderFailureText(size_t file) const;
     // Main loop
     int ChooseInput(double& smallestOutputTime);
     bool LimitReached(double smallestOutputTime) const;

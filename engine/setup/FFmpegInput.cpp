@@ -4,12 +4,14 @@
 #include <cctype>
 #include <climits>
 #include <filesystem>
+#include <vector>
 
 #include "common/FFMpegException.h"
 #include "options/FFmpeg.h"
 #include "options/OptionContexts.h"
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
+#include "binding/LogBridge.h"
 #include "binding/Rotation.h"
 #include "binding/StreamFitness.h"
 
@@ -63,6 +65,30 @@ bool IsRealMediaName(const std::string& fileName) {
     return !ext.empty() && std::string(".rmvb").rfind(ext, 0) == 0;
 }
 
+struct TPictureSize {
+    int width, height;
+};
+
+std::vector<TPictureSize> PictureSizes(const AVFormatContext* ic) {
+    std::vector<TPictureSize> sizes;
+    for (unsigned i = 0; i < ic->nb_streams; ++i)
+        sizes.push_back({ic->streams[i]->codecpar->width, ic->streams[i]->codecpar->height});
+    return sizes;
+}
+
+// Reading the stream information forgets a picture size no decoder accepts (65535x65535
+// in a header); the size the file gives is the one a refusal of the stream names.
+void KeepRefusedSizes(AVFormatContext* ic, const std::vector<TPictureSize>& header) {
+    for (unsigned i = 0; i < ic->nb_streams && i < header.size(); ++i) {
+        AVCodecParameters* par = ic->streams[i]->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && par->width == 0 && par->height == 0 &&
+            av_image_check_size(header[i].width, header[i].height, 0, nullptr) < 0) {
+            par->width = header[i].width;
+            par->height = header[i].height;
+        }
+    }
+}
+
 }  // namespace
 
 // Per-file settings go back to their defaults whether the open worked or not.
@@ -109,10 +135,11 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& FileName) {
     const AVInputFormat* forced =
         Opt.ForcedInputFormat.empty() ? nullptr : av_find_input_format(Opt.ForcedInputFormat.c_str());
     AVDictionary* params = FormatParameters(Opt);
+    TLibraryErrorCapture libraryError;
     int ret = avformat_open_input(&ic, FileName.c_str(), forced, &params);  // frees ic on failure
     av_dict_free(&params);
     if (ret < 0) {
-        ErrorText = ErrorTextFor(FileName, forced ? ret : RefineOpenError(FileName, ret));
+        ErrorText = forced ? ErrorTextFor(FileName, ret) : InputOpenErrorText(FileName, ret, libraryError.FirstError());
         return false;
     }
     TInputFile in{InputContextPtr(ic), FileName, 0, Opt.RateEmulation, {}};
@@ -125,11 +152,13 @@ bool TCustomFFmpeg::ProbeInput(TInputFile& in) {
         for (unsigned i = 0; i < ic->nb_programs; ++i)
             if (ic->programs[i]->id != Opt.ProgramID)
                 ic->programs[i]->discard = AVDISCARD_ALL;
+    const std::vector<TPictureSize> headerSizes = PictureSizes(ic);
     int ret;
     {
         std::lock_guard lock(CodecLock());
         ret = avformat_find_stream_info(ic, nullptr);
     }
+    KeepRefusedSizes(ic, headerSizes);
     if (ret < 0 && Verbosity >= 0) {
         ErrorText = in.FileName + ": could not find codec parameters";
         return false;

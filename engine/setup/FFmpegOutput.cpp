@@ -109,6 +109,22 @@ std::string LeftOutStreams(const std::vector<TInputFile>& inputs, const TKinds& 
     return text;
 }
 
+// "'in.ts' has no audio or video stream", naming the kinds the output would take; empty
+// when the output takes none (every kind switched off) or there is no input.
+std::string MissingKindsText(const std::vector<TInputFile>& inputs, const TKinds& wanted) {
+    std::vector<std::string> kinds;
+    for (const auto& [want, name] : {std::pair{wanted.video, "video"}, {wanted.audio, "audio"}, {wanted.subtitle, "subtitle"}})
+        if (want)
+            kinds.push_back(name);
+    if (kinds.empty() || inputs.empty())
+        return {};
+    std::string list = kinds[0];
+    for (size_t i = 1; i < kinds.size(); ++i)
+        list += (i + 1 == kinds.size() ? " or " : ", ") + kinds[i];
+    const std::string who = inputs.size() == 1 ? "'" + inputs[0].FileName + "' has" : "the input files have";
+    return who + " no " + list + " stream";
+}
+
 }  // namespace
 
 void TCustomFFmpeg::ResetAfterOutput() {
@@ -178,11 +194,15 @@ bool TCustomFFmpeg::CreateStreams(TOutputFile& out) {
         ErrorText = e.what();
         return false;
     }
-    // Streams that hold nothing a decoder can describe would give an empty file.
+    // Streams that hold nothing a decoder can describe would give an empty file; so would
+    // inputs without any stream of a kind the output takes.
     if (!kinds.video && !kinds.audio && !kinds.subtitle && Opt.StreamMaps.empty()) {
-        const std::string leftOut = LeftOutStreams(files_->Inputs, WantedKinds(Opt, out.Context->oformat));
-        if (!leftOut.empty()) {
-            ErrorText = "Nothing can be converted to '" + out.FileName + "': " + leftOut;
+        const TKinds wanted = WantedKinds(Opt, out.Context->oformat);
+        std::string why = LeftOutStreams(files_->Inputs, wanted);
+        if (why.empty())
+            why = MissingKindsText(files_->Inputs, wanted);
+        if (!why.empty()) {
+            ErrorText = "Nothing can be converted to '" + out.FileName + "': " + why;
             return false;
         }
     }

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <map>
-#include <vector>
 
 #include "options/FFmpeg.h"
 #include "binding/Binding.h"
@@ -60,29 +59,6 @@ std::string ErrorTextFor(const std::string& FileName, int code) {
     std::string text = it->second;
     text.replace(text.find("%s"), 2, FileName);
     return text;
-}
-
-// A guess from the file name alone (a low score) does not count as recognised. The open
-// has already told the log about a low score, so this probe asks quietly.
-int RefineOpenError(const std::string& name, int code) {
-    if (code != AVERROR_INVALIDDATA)
-        return code;
-    AVIOContext* pb = nullptr;
-    if (avio_open(&pb, name.c_str(), AVIO_FLAG_READ) < 0)
-        return code;
-    constexpr int kProbeBytes = 1 << 20;  // as far as the open itself looks
-    std::vector<uint8_t> buf(kProbeBytes + AVPROBE_PADDING_SIZE, 0);
-    const int got = avio_read(pb, buf.data(), kProbeBytes);
-    avio_closep(&pb);
-    if (got <= 0)
-        return AVERROR(EILSEQ);
-    AVProbeData pd{};
-    pd.filename = name.c_str();
-    pd.buf = buf.data();
-    pd.buf_size = got;
-    int score = 0;
-    const AVInputFormat* fmt = av_probe_input_format3(&pd, 1, &score);
-    return !fmt || score <= AVPROBE_SCORE_RETRY ? AVERROR(EILSEQ) : code;
 }
 
 }  // namespace tavrin

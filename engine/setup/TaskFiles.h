@@ -64,8 +64,11 @@ struct TTaskFiles {
 
 // The user-facing text for a failed open of FileName with library error code.
 std::string ErrorTextFor(const std::string& FileName, int code);
-// Today's libraries report a file no demuxer recognises and a recognised file with a bad
-// header alike; probing again tells the two apart (AVERROR(EILSEQ) for "unknown format").
-int RefineOpenError(const std::string& FileName, int code);
+// The user-facing text for a failed open of the input FileName: code is the library's
+// result, libraryError the first error it logged meanwhile (may be empty). Today's
+// libraries report a file no demuxer recognises, a damaged one and a cut one alike, and
+// some demuxers refuse a header with a code that names another cause; reading the file
+// again tells these apart.
+std::string InputOpenErrorText(const std::string& FileName, int code, const std::string& libraryError);
 
 }  // namespace tavrin

@@ -12,6 +12,7 @@ void StartBatch(TJobWindow& window, TJobBuilder& builder, TCustomFFmpegEngine& e
     batch.UserAborted = false;
     engine.ClearTaskList();
     batch.CurrentRow = -1;
+    builder.BeginBatch();
     builder.BuildNextJob();
 }
 
@@ -23,6 +24,7 @@ void DriverTimerTick(TJobWindow& window, TJobBuilder& builder, TCustomFFmpegEngi
     if (batch.BatchFinished) {
         window.StopDriverTimer();
         engine.ClearTaskList();
+        builder.ReleaseOutput();
         window.ShowInformation("All Conversions Completed");
         window.SetProgressBar(0);
         window.EnableControls();

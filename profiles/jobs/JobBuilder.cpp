@@ -8,6 +8,7 @@
 #include "fit/OutputFit.h"
 #include "jobs/RowText.h"
 #include "catalogue/SettingText.h"
+#include "jobs/SourceKind.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -32,23 +33,9 @@ void DeleteScriptsIn(const fs::path& folder)
     }
 }
 
-bool SameFile(const std::string& a, const std::string& b)
+std::string OutputBase(const std::string& source, const std::string& folderText)
 {
-    std::error_code error;
-    return fs::equivalent(a, b, error) && !error;
-}
-
-// The output path of a row. With overwriting on, an existing output is replaced, but never
-// the source itself (an .mp4 converted to MP4 in its own folder): that row gets the next
-// free numbered name instead.
-std::string OutputPathFor(const std::string& source, const std::string& folderText,
-                          const std::string& extension, bool overwrite)
-{
-    const std::string base = folderText + "/" + fs::path(source).stem().string();
-    if (!overwrite)
-        return UniqueFileName(base, extension);
-    const std::string plain = base + extension;
-    return SameFile(plain, source) ? UniqueFileName(base, extension) : plain;
+    return folderText + "/" + fs::path(source).stem().string();
 }
 
 // True when the linked libraries can read AviSynth scripts.
@@ -88,13 +75,14 @@ bool IsRealMediaVbr(const std::string& sourcePath)
 }
 
 TJobBuilder::TJobBuilder(TJobWindow& window, TCustomFFmpegEngine& engine)
-    : FWindow(window), FEngine(engine), FScriptFolder(DefaultScriptFolder()),
-      FProgramFolder(ProgramFolder())
+    : FWindow(window), FEngine(engine), FLedger(std::make_shared<TOutputLedger>()),
+      FScriptFolder(DefaultScriptFolder()), FProgramFolder(ProgramFolder())
 {
 }
 
 TJobBuilder::TJobBuilder(const TJobBuilder& settings, TCustomFFmpegEngine& engine)
-    : FWindow(settings.FWindow), FEngine(engine), FScriptFolder(settings.FScriptFolder),
+    : FWindow(settings.FWindow), FEngine(engine), FLedger(settings.FLedger),
+      FScriptFolder(settings.FScriptFolder),
       FProgramFolder(settings.FProgramFolder), FScriptInput(settings.FScriptInput)
 {
 }
@@ -111,11 +99,23 @@ bool TJobBuilder::UseScriptInput()
     return *FScriptInput;
 }
 
+void TJobBuilder::BeginBatch()
+{
+    ReleaseOutput();
+    FLedger->BeginBatch();
+}
+
+void TJobBuilder::ReleaseOutput()
+{
+    FLedger->Release(FClaim);
+}
+
 void TJobBuilder::BuildNextJob()
 {
     TBatchState& batch = FWindow.Batch();
     FEngine.StopTasks();
     FEngine.ClearTaskList();
+    ReleaseOutput();
     FWindow.SetProgressBar(0);
     DeleteOldScripts();
     const std::string extension = OutputExtension(FWindow.OutputExtension());
@@ -163,6 +163,7 @@ bool TJobBuilder::StartRow(int row)
 {
     FEngine.StopTasks();
     FEngine.ClearTaskList();
+    ReleaseOutput();
     FLastJob = TJobRecord{};
     FLastJob.Row = row;
     std::string reason;
@@ -186,8 +187,19 @@ bool TJobBuilder::StartRow(int row)
 
 std::string TJobBuilder::OutputPathOf(int row) const
 {
-    return OutputPathFor(std::string(TrimText(FWindow.RowCaption(row))), FWindow.OutputFolderText(),
-                         OutputExtension(FWindow.OutputExtension()), FWindow.OverwriteExisting());
+    return FLedger->Predict(OutputBase(std::string(TrimText(FWindow.RowCaption(row))),
+                                       FWindow.OutputFolderText()),
+                            OutputExtension(FWindow.OutputExtension()), FWindow.OverwriteExisting(),
+                            RowSources());
+}
+
+std::vector<std::string> TJobBuilder::RowSources() const
+{
+    std::vector<std::string> sources;
+    sources.reserve(static_cast<size_t>(FWindow.RowCount()));
+    for (int row = 0; row < FWindow.RowCount(); ++row)
+        sources.emplace_back(TrimText(FWindow.RowCaption(row)));
+    return sources;
 }
 
 // The row's task added and given its output. A task that could not be set up is removed
@@ -198,8 +210,12 @@ TJobBuilder::TPrepared TJobBuilder::PrepareTask(const std::string& extension, st
     const int row = FLastJob.Row;
     try {
         FLastJob.SourcePath = std::string(TrimText(FWindow.RowCaption(row)));
-        FLastJob.OutputPath = OutputPathFor(FLastJob.SourcePath, FWindow.OutputFolderText(),
-                                            extension, FWindow.OverwriteExisting());
+        // A pipe or a device would hang the reader or lose what it had read.
+        reason = SourceRefusal(FLastJob.SourcePath);
+        if (!reason.empty())
+            return TPrepared::refused;
+        // The name it would get, for the record; it is claimed once the input has opened.
+        FLastJob.OutputPath = OutputPathOf(row);
         FLastJob.InputPath = InputPathFor(row);
 
         TInputOptions input;
@@ -213,10 +229,14 @@ TJobBuilder::TPrepared TJobBuilder::PrepareTask(const std::string& extension, st
         }
 
         FillOutputOptions(row);
+        FClaim = FLedger->Claim(OutputBase(FLastJob.SourcePath, FWindow.OutputFolderText()),
+                                extension, FWindow.OverwriteExisting(), RowSources());
+        FLastJob.OutputPath = FClaim.Path();
         if (!FEngine.SetTaskOutput(FLastJob.TaskIndex, FLastJob.OutputPath, &FOutputOptions)) {
             reason = FEngine.LastErrorText();
             FEngine.RemoveTaskAt(FLastJob.TaskIndex);
             FLastJob.TaskIndex = -1;
+            ReleaseOutput();
             return TPrepared::refused;
         }
     } catch (const std::exception& e) {

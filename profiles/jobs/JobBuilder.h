@@ -4,9 +4,11 @@
 #pragma once
 
 #include "jobs/JobWindow.h"
+#include "jobs/OutputClaim.h"
 #include "OptionRecords.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +57,12 @@ public:
     bool StartRow(int row);
     // The output path the row gets if it is started now.
     std::string OutputPathOf(int row) const;
+    // A new batch: the output names of earlier batches may be replaced again (with
+    // overwriting on); within the batch no row replaces another row's output.
+    void BeginBatch();
+    // Gives up the claim on the last row's output; call it once that row's task has ended.
+    // Starting the next row does it too.
+    void ReleaseOutput();
     // Deletes the wrapper scripts of earlier jobs (BuildNextJob does it for every row).
     void DeleteOldScripts() const;
 
@@ -81,11 +89,14 @@ private:
     void FailUnexpectedly(const std::string& reason);
     void StartTask();
     bool UseScriptInput();
+    std::vector<std::string> RowSources() const;
 
     TJobWindow& FWindow;
     TCustomFFmpegEngine& FEngine;
     TOutputOptions FOutputOptions;
     TJobRecord FLastJob;
+    std::shared_ptr<TOutputLedger> FLedger;  // shared with the builders made from this one
+    TOutputClaim FClaim;                     // the last row's output, held while it runs
     std::filesystem::path FScriptFolder;
     std::filesystem::path FProgramFolder;
     std::optional<bool> FScriptInput;

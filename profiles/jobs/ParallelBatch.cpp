@@ -151,6 +151,7 @@ void TParallelBatch::Start()
         FQueue.clear();
     }
     FLanes.front()->Builder->DeleteOldScripts();
+    FLanes.front()->Builder->BeginBatch();  // the ledger is shared by every lane
     FWindow.SetProgressBar(0);
     FCursor = -1;
     FRowsToConvert = 0;
@@ -225,6 +226,7 @@ void TParallelBatch::EndRow(TLane& lane, const std::string& status, const std::s
     lane.Percent = 0;
     lane.SourceKey.clear();
     lane.OutputKey.clear();
+    lane.Builder->ReleaseOutput();
     ++FRowsEnded;
     FWindow.SetRowCell(row, rcProgress, status);
     if (OnRowEnded)

@@ -1,14 +1,20 @@
 #include "jobs/RowProbe.h"
 
 #include "AVProbe.h"
+#include "jobs/SourceKind.h"
 
 namespace tavrin {
 
 TProbeFacts ProbeFacts(TAVProbe& probe, const std::string& path)
 {
     TProbeFacts facts;
-    if (!probe.Open(path, ""))
+    facts.Reason = SourceRefusal(path);
+    if (!facts.Reason.empty())
         return facts;
+    if (!probe.Open(path, "")) {
+        facts.Reason = probe.LastError();
+        return facts;
+    }
     facts.Opened = true;
     facts.VideoStreamCount = probe.VideoStreamCount();
     if (facts.VideoStreamCount > 0) {

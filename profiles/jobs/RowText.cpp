@@ -98,6 +98,7 @@ TRowCells RowCellsOf(const TProbeFacts& facts, std::string_view outputExtension)
     TRowCells cells;
     if (!facts.Opened) {
         cells.Progress = "Error";
+        cells.Reason = facts.Reason;
         return cells;
     }
     const bool video = facts.VideoStreamCount > 0;

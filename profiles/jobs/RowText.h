@@ -45,6 +45,7 @@ struct TProbeFacts {
     int FrameRateNum = 0;
     int FrameRateDen = 0;
     int64_t DurationMicros = -1;
+    std::string Reason;  // why the file did not open, when it did not
 };
 
 // The cells a row shows after its file was probed, in column order.
@@ -55,6 +56,7 @@ struct TRowCells {
     std::string Output;
     std::string Progress;
     std::string Frames;
+    std::string Reason;  // with "Error": why the file cannot be read
 };
 
 // A file that opened shows size and rate (a single blank each without video), its

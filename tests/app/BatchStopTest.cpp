@@ -2,7 +2,7 @@
 // box; Stop while idle asks nothing.
 #include "WindowTestSupport.h"
 
-#include "SourceList.h"
+#include "list/SourceList.h"
 
 #include <QFileInfo>
 #include <QProgressBar>
@@ -18,15 +18,15 @@ TEST_F(WindowTest, StopAnsweredNoLetsTheBatchGoOn)
 {
     UseOutputFolder();
     AddFiles(MakeClips({"a.avi", "b.avi"}));
-    form->ButtonConvert->click();
-    ASSERT_TRUE(form->Batch.Converting);
+    Find<QToolButton>(*form, "ButtonConvert")->click();
+    ASSERT_TRUE(form->Batch().State().Converting);
 
     dialogs.Answers = {false};
-    form->ButtonStopConvert->click();
+    Find<QToolButton>(*form, "ButtonStopConvert")->click();
     EXPECT_EQ(dialogs.Questions, QStringList({"Stop all conversions?"}));
-    EXPECT_TRUE(form->Batch.Converting);
-    EXPECT_FALSE(form->Batch.UserAborted);
-    EXPECT_TRUE(form->TimerConvertAgain->isActive());
+    EXPECT_TRUE(form->Batch().State().Converting);
+    EXPECT_FALSE(form->Batch().State().UserAborted);
+    EXPECT_TRUE(Find<QTimer>(*form, "TimerConvertAgain")->isActive());
 
     ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown(kCompleted) > 0; }));
     EXPECT_EQ(Progress(0), "Done");
@@ -38,18 +38,18 @@ TEST_F(WindowTest, StopAnsweredYesAbortsTheRowAndShowsNoCompletion)
 {
     const QString out = UseOutputFolder();
     AddFiles(MakeClips({"a.avi", "b.avi"}));
-    form->ButtonConvert->click();
-    ASSERT_TRUE(form->Batch.Converting);
+    Find<QToolButton>(*form, "ButtonConvert")->click();
+    ASSERT_TRUE(form->Batch().State().Converting);
 
     dialogs.Answers = {true};
-    form->ButtonStopSmall->click();  // the small Stop clicks the big one
+    Find<QToolButton>(*form, "ButtonStopSmall")->click();  // the small Stop clicks the big one
     EXPECT_EQ(dialogs.Questions.size(), 1);
-    EXPECT_TRUE(form->Batch.UserAborted);
-    EXPECT_TRUE(form->Batch.BatchFinished);
-    EXPECT_FALSE(form->Batch.Converting);
-    EXPECT_FALSE(form->TimerConvertAgain->isActive());
-    EXPECT_TRUE(form->ButtonConvert->isEnabled());
-    EXPECT_EQ(form->ProgressBar1->value(), 0);
+    EXPECT_TRUE(form->Batch().State().UserAborted);
+    EXPECT_TRUE(form->Batch().State().BatchFinished);
+    EXPECT_FALSE(form->Batch().State().Converting);
+    EXPECT_FALSE(Find<QTimer>(*form, "TimerConvertAgain")->isActive());
+    EXPECT_TRUE(Find<QToolButton>(*form, "ButtonConvert")->isEnabled());
+    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 0);
 
     ASSERT_TRUE(WaitUntil([&] { return Progress(0) == "Abort"; }, 30000));
     QTest::qWait(700);
@@ -57,16 +57,16 @@ TEST_F(WindowTest, StopAnsweredYesAbortsTheRowAndShowsNoCompletion)
     EXPECT_EQ(Progress(1), "");
     EXPECT_FALSE(QFileInfo::exists(out + "/b.mp4"));
     // The final notification emptied the engine's list.
-    EXPECT_TRUE(WaitUntil([&] { return form->Engine.Tasks().Count() == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return form->Engine().Tasks().Count() == 0; }, 5000));
 }
 
 TEST_F(WindowTest, StopWhileIdleAsksNothing)
 {
-    form->ButtonStopConvert->click();
+    Find<QToolButton>(*form, "ButtonStopConvert")->click();
     EXPECT_TRUE(dialogs.Questions.isEmpty());
-    EXPECT_FALSE(form->Batch.Converting);
-    EXPECT_FALSE(form->TimerConvertAgain->isActive());
-    EXPECT_TRUE(form->ButtonConvert->isEnabled());
+    EXPECT_FALSE(form->Batch().State().Converting);
+    EXPECT_FALSE(Find<QTimer>(*form, "TimerConvertAgain")->isActive());
+    EXPECT_TRUE(Find<QToolButton>(*form, "ButtonConvert")->isEnabled());
 }
 
 }  // namespace

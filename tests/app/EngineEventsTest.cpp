@@ -2,7 +2,7 @@
 // the UI thread in order, with the specified texts, and never to a later row than their own.
 #include "WindowTestSupport.h"
 
-#include "SourceList.h"
+#include "list/SourceList.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -20,24 +20,24 @@ protected:
     {
         WindowTest::SetUp();
         AddFiles(MakeClips({"a.avi"}));
-        ASSERT_EQ(form->RowCount(), 1);
-        form->Batch.CurrentRow = 0;
+        ASSERT_EQ(form->List().RowCount(), 1);
+        form->Batch().State().CurrentRow = 0;
     }
 
     // Raises the progress event on a thread of its own, like the engine's worker.
     void Progress(int frame, int currentMs, int64_t size, int totalMs)
     {
         std::thread worker([&] {
-            form->Engine.OnProgress(0, frame, 25, currentMs, 2.0f, 500.0f, size, totalMs);
+            form->Engine().OnProgress(0, frame, 25, currentMs, 2.0f, 500.0f, size, totalMs);
         });
         worker.join();
     }
     void Terminate(int index, bool exception, const std::string& message = {})
     {
-        std::thread worker([&] { form->Engine.OnTerminate(index, true, exception, message); });
+        std::thread worker([&] { form->Engine().OnTerminate(index, true, exception, message); });
         worker.join();
     }
-    QString Cell(int column) const { return form->Cell(0, column); }
+    QString Cell(int column) const { return form->List().Cell(0, column); }
 };
 
 TEST_F(EngineEventsTest, ProgressReachesTheWidgetsOnlyThroughTheUIThread)
@@ -48,21 +48,21 @@ TEST_F(EngineEventsTest, ProgressReachesTheWidgetsOnlyThroughTheUIThread)
     QApplication::processEvents();
     EXPECT_EQ(Cell(scProgress), "25%");
     EXPECT_EQ(Cell(scFrames), "120");
-    EXPECT_EQ(form->ProgressBar1->value(), 25);
-    EXPECT_EQ(form->StatusPanels[1]->text(), "File Size : 2 KBytes");
-    EXPECT_TRUE(form->StatusPanels[0]->text().contains("real time"));
+    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 25);
+    EXPECT_EQ(Find<QLabel>(*form, "StatusPanel1")->text(), "File Size : 2 KBytes");
+    EXPECT_TRUE(Find<QLabel>(*form, "StatusPanel0")->text().contains("real time"));
 
     Progress(-1, 1500, 2'500, 4000);
     QApplication::processEvents();
     EXPECT_EQ(Cell(scProgress), "37%");
     EXPECT_EQ(Cell(scFrames), " ");
-    EXPECT_EQ(form->StatusPanels[1]->text(), "File Size : 2 KBytes");
+    EXPECT_EQ(Find<QLabel>(*form, "StatusPanel1")->text(), "File Size : 2 KBytes");
 
     Progress(400, 5000, 12'345'678, 4000);
     QApplication::processEvents();
     EXPECT_EQ(Cell(scProgress), "100%");
-    EXPECT_EQ(form->ProgressBar1->value(), 100);
-    EXPECT_EQ(form->StatusPanels[1]->text(), "File Size : 12346 KBytes");
+    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 100);
+    EXPECT_EQ(Find<QLabel>(*form, "StatusPanel1")->text(), "File Size : 12346 KBytes");
 }
 
 TEST_F(EngineEventsTest, AnUnknownTotalLeavesThePercentageAndShowsTheFrames)
@@ -72,20 +72,20 @@ TEST_F(EngineEventsTest, AnUnknownTotalLeavesThePercentageAndShowsTheFrames)
     Progress(78, 2100, 21'000, -5);
     QApplication::processEvents();
     EXPECT_EQ(Cell(scProgress), "25%");
-    EXPECT_EQ(form->ProgressBar1->value(), 25);
+    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 25);
     EXPECT_EQ(Cell(scFrames), "78");
-    EXPECT_EQ(form->StatusPanels[1]->text(), "File Size : 21 KBytes");
+    EXPECT_EQ(Find<QLabel>(*form, "StatusPanel1")->text(), "File Size : 21 KBytes");
 }
 
 TEST_F(EngineEventsTest, TerminateMarksTheRowFailWinsOverAbort)
 {
-    form->Batch.Converting = true;
+    form->Batch().State().Converting = true;
     Terminate(0, false);
     QApplication::processEvents();
-    EXPECT_FALSE(form->Batch.Converting);
+    EXPECT_FALSE(form->Batch().State().Converting);
     EXPECT_EQ(Cell(scProgress), "Done");
 
-    form->Batch.UserAborted = true;
+    form->Batch().State().UserAborted = true;
     Terminate(0, false);
     QApplication::processEvents();
     EXPECT_EQ(Cell(scProgress), "Abort");
@@ -93,33 +93,33 @@ TEST_F(EngineEventsTest, TerminateMarksTheRowFailWinsOverAbort)
     Terminate(0, true, "Error while writing the output");
     QApplication::processEvents();
     EXPECT_EQ(Cell(scProgress), "Fail");
-    EXPECT_EQ(form->Row(0)->toolTip(scFileName), "Error while writing the output");
-    EXPECT_TRUE(form->RowLog(0).contains("Error while writing the output"));
+    EXPECT_EQ(form->List().Row(0)->toolTip(scFileName), "Error while writing the output");
+    EXPECT_TRUE(form->List().RowLog(0).contains("Error while writing the output"));
 
     // The final notification of a finished batch leaves the progress bar at 0.
-    form->ProgressBar1->setValue(60);
-    form->Batch.BatchFinished = true;
-    form->Batch.Converting = true;
+    Find<QProgressBar>(*form, "ProgressBar1")->setValue(60);
+    form->Batch().State().BatchFinished = true;
+    form->Batch().State().Converting = true;
     Terminate(-1, false);
     QApplication::processEvents();
-    EXPECT_EQ(form->ProgressBar1->value(), 0);
-    EXPECT_FALSE(form->Batch.Converting);
+    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 0);
+    EXPECT_FALSE(form->Batch().State().Converting);
     EXPECT_EQ(Cell(scProgress), "Fail");
 }
 
 TEST_F(EngineEventsTest, LogLinesOfTheRunningRowAreKept)
 {
-    form->Batch.Converting = true;
-    std::thread worker([&] { form->Engine.OnLog(0, llInfo, "Stream #0:0: Video: mpeg4\n"); });
+    form->Batch().State().Converting = true;
+    std::thread worker([&] { form->Engine().OnLog(0, llInfo, "Stream #0:0: Video: mpeg4\n"); });
     worker.join();
     QApplication::processEvents();
-    EXPECT_EQ(form->RowLog(0), QStringList({"Stream #0:0: Video: mpeg4"}));
+    EXPECT_EQ(form->List().RowLog(0), QStringList({"Stream #0:0: Video: mpeg4"}));
 
     // Lines while no row converts (the probe's, for one) belong to no row.
-    form->Batch.Converting = false;
-    form->Engine.OnLog(-1, llError, "probe complaint");
+    form->Batch().State().Converting = false;
+    form->Engine().OnLog(-1, llError, "probe complaint");
     QApplication::processEvents();
-    EXPECT_EQ(form->RowLog(0).size(), 1);
+    EXPECT_EQ(form->List().RowLog(0).size(), 1);
 }
 
 TEST_F(EngineEventsTest, EventsStillQueuedFromAnEarlierJobAreDropped)
@@ -128,13 +128,13 @@ TEST_F(EngineEventsTest, EventsStillQueuedFromAnEarlierJobAreDropped)
     // Queued before Start, delivered after the new row has begun: it belongs to no row now.
     Progress(999'999, 3000, 1'000, 4000);
     Terminate(0, true, "stale failure");
-    form->ButtonConvert->click();
+    Find<QToolButton>(*form, "ButtonConvert")->click();
     QApplication::processEvents();
     EXPECT_NE(Cell(scFrames), "999999");
     EXPECT_NE(Cell(scProgress), "Fail");
     ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown("All Conversions Completed") > 0; }));
     EXPECT_EQ(Cell(scProgress), "Done");
-    EXPECT_NE(form->Row(0)->toolTip(scFileName), "stale failure");
+    EXPECT_NE(form->List().Row(0)->toolTip(scFileName), "stale failure");
 }
 
 }  // namespace

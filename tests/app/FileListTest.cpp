@@ -2,7 +2,7 @@
 // while adding, and the list's own commands.
 #include "WindowTestSupport.h"
 
-#include "SourceList.h"
+#include "list/SourceList.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -18,8 +18,8 @@ namespace {
 QStringList Captions(const TForm1& form)
 {
     QStringList captions;
-    for (int row = 0; row < form.RowCount(); ++row)
-        captions << form.Cell(row, scFileName);
+    for (int row = 0; row < form.List().RowCount(); ++row)
+        captions << form.List().Cell(row, scFileName);
     return captions;
 }
 
@@ -40,8 +40,8 @@ TEST_F(WindowTest, ProbedRowsShowSizeRateDurationAndOutput)
 
     EXPECT_EQ(dialogs.OpenCount, 1);
     EXPECT_TRUE(dialogs.LastFilter.startsWith("All Supported Files ("));
-    ASSERT_EQ(form->RowCount(), 3);
-    const QTreeWidgetItem* row = form->Row(0);
+    ASSERT_EQ(form->List().RowCount(), 3);
+    const QTreeWidgetItem* row = form->List().Row(0);
     EXPECT_EQ(row->text(scFileName), clip);
     EXPECT_EQ(row->checkState(scFileName), Qt::Checked);
     EXPECT_EQ(row->text(scVideoSize), "320x240");
@@ -51,21 +51,21 @@ TEST_F(WindowTest, ProbedRowsShowSizeRateDurationAndOutput)
     EXPECT_EQ(row->text(scProgress), "");
     EXPECT_EQ(row->text(scFrames), "");
     // Audio only: a single blank for the picture's facts.
-    EXPECT_EQ(form->Cell(1, scVideoSize), " ");
-    EXPECT_EQ(form->Cell(1, scFrameRate), " ");
-    EXPECT_EQ(form->Cell(1, scDuration), "00:00:01");
+    EXPECT_EQ(form->List().Cell(1, scVideoSize), " ");
+    EXPECT_EQ(form->List().Cell(1, scFrameRate), " ");
+    EXPECT_EQ(form->List().Cell(1, scDuration), "00:00:01");
     // The same file twice gives two identical rows.
     for (int column = 0; column < scColumnCount; ++column)
-        EXPECT_EQ(form->Cell(2, column), form->Cell(0, column));
-    EXPECT_FALSE(form->AddingFiles);
+        EXPECT_EQ(form->List().Cell(2, column), form->List().Cell(0, column));
+    EXPECT_FALSE(form->List().Adding());
 }
 
 TEST_F(WindowTest, AFileTheProbeRejectsIsListedAsError)
 {
     WriteText(Path("readme.avi"));
     AddFiles({Path("readme.avi")});
-    ASSERT_EQ(form->RowCount(), 1);
-    const QTreeWidgetItem* row = form->Row(0);
+    ASSERT_EQ(form->List().RowCount(), 1);
+    const QTreeWidgetItem* row = form->List().Row(0);
     EXPECT_EQ(row->checkState(scFileName), Qt::Checked);
     for (int column : {scVideoSize, scFrameRate, scDuration, scOutput, scFrames})
         EXPECT_EQ(row->text(column), "") << column;
@@ -78,11 +78,11 @@ TEST_F(WindowTest, CancellingTheDialogStillEmptiesTheStatuses)
 {
     WriteText(Path("readme.avi"));
     AddFiles({Path("readme.avi")});
-    ASSERT_EQ(form->Cell(0, scProgress), "Error");
+    ASSERT_EQ(form->List().Cell(0, scProgress), "Error");
     AddFiles({});
-    EXPECT_EQ(form->RowCount(), 1);
-    EXPECT_EQ(form->Cell(0, scProgress), "");
-    EXPECT_EQ(form->Engine.Tasks().Count(), 0);
+    EXPECT_EQ(form->List().RowCount(), 1);
+    EXPECT_EQ(form->List().Cell(0, scProgress), "");
+    EXPECT_EQ(form->Engine().Tasks().Count(), 0);
 }
 
 TEST_F(WindowTest, ADroppedFolderAddsItsMediaFilesByName)
@@ -100,21 +100,21 @@ TEST_F(WindowTest, ADroppedFolderAddsItsMediaFilesByName)
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(folder), QUrl::fromLocalFile(single)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form->ListView1->viewport(), &enter);
+    QApplication::sendEvent(Find<QTreeWidget>(*form, "ListView1")->viewport(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form->ListView1->viewport(), &drop);
+    QApplication::sendEvent(Find<QTreeWidget>(*form, "ListView1")->viewport(), &drop);
 
     EXPECT_EQ(Captions(*form), QStringList({folder + "/C.MOV", folder + "/a.avi",
                                             folder + "/b.mp4", single}));
-    EXPECT_EQ(form->Cell(0, scVideoSize), "160x120");
+    EXPECT_EQ(form->List().Cell(0, scVideoSize), "160x120");
     EXPECT_EQ(dialogs.OpenCount, 0);
 
     // Nothing is added while a batch runs.
-    form->Batch.Converting = true;
-    QApplication::sendEvent(form->ListView1->viewport(), &drop);
-    EXPECT_EQ(form->RowCount(), 4);
-    form->Batch.Converting = false;
+    form->Batch().State().Converting = true;
+    QApplication::sendEvent(Find<QTreeWidget>(*form, "ListView1")->viewport(), &drop);
+    EXPECT_EQ(form->List().RowCount(), 4);
+    form->Batch().State().Converting = false;
 }
 
 TEST_F(WindowTest, RequestsWhileAddingChangeNothing)
@@ -123,40 +123,41 @@ TEST_F(WindowTest, RequestsWhileAddingChangeNothing)
     WriteText(Path("readme.avi"));
     const QStringList files = QStringList{Path("readme.avi")} + MakeClips({"a.avi", "b.avi"});
     // These run between the files, while the first request is still adding.
-    QMetaObject::invokeMethod(form->ButtonAddFile, &QToolButton::click, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(form->ButtonConvert, &QToolButton::click, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(form->ButtonClear, &QToolButton::click, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(form.get(), [&] { form->DeleteSelectedItem1Click(); }, Qt::QueuedConnection);
+    for (const char* name : {"ButtonAddFile", "ButtonConvert", "ButtonClear"})
+        QMetaObject::invokeMethod(Find<QToolButton>(*form, name), &QToolButton::click,
+                                  Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        form.get(), [&] { form->List().DeleteSelectedItem1Click(); }, Qt::QueuedConnection);
     AddFiles(files);
 
     EXPECT_EQ(dialogs.OpenCount, 1);
-    EXPECT_EQ(form->RowCount(), 3);
-    EXPECT_EQ(form->Cell(0, scProgress), "Error");
-    EXPECT_FALSE(form->Batch.Converting);
+    EXPECT_EQ(form->List().RowCount(), 3);
+    EXPECT_EQ(form->List().Cell(0, scProgress), "Error");
+    EXPECT_FALSE(form->Batch().State().Converting);
     EXPECT_TRUE(dialogs.Informations.isEmpty());
-    EXPECT_FALSE(form->AddingFiles);
+    EXPECT_FALSE(form->List().Adding());
 }
 
 TEST_F(WindowTest, ListCommandsCheckRemoveAndClearRows)
 {
     AddFiles(MakeClips({"a.avi", "b.avi", "c.avi"}));
-    form->UncheckAllItems1Click();
+    form->List().UncheckAllItems1Click();
     for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(form->Row(row)->checkState(scFileName), Qt::Unchecked);
-    form->CheckAllItems1Click();
+        EXPECT_EQ(form->List().Row(row)->checkState(scFileName), Qt::Unchecked);
+    form->List().CheckAllItems1Click();
     for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(form->Row(row)->checkState(scFileName), Qt::Checked);
+        EXPECT_EQ(form->List().Row(row)->checkState(scFileName), Qt::Checked);
 
-    form->ListView1->setCurrentItem(form->Row(1));
-    form->ButtonRemove->click();
+    Find<QTreeWidget>(*form, "ListView1")->setCurrentItem(form->List().Row(1));
+    Find<QToolButton>(*form, "ButtonRemove")->click();
     EXPECT_EQ(Captions(*form), QStringList({Path("a.avi"), Path("c.avi")}));
 
-    form->Batch.Converting = true;
-    form->ButtonClear->click();
-    EXPECT_EQ(form->RowCount(), 2);
-    form->Batch.Converting = false;
-    form->ClearAllItems1->trigger();
-    EXPECT_EQ(form->RowCount(), 0);
+    form->Batch().State().Converting = true;
+    Find<QToolButton>(*form, "ButtonClear")->click();
+    EXPECT_EQ(form->List().RowCount(), 2);
+    form->Batch().State().Converting = false;
+    Find<QAction>(*form, "ClearAllItems1")->trigger();
+    EXPECT_EQ(form->List().RowCount(), 0);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include "SettingsTestSupport.h"
 
 #include "CodecLibraries.h"
-#include "HelpAndAbout.h"
-#include "SpinEdit.h"
+#include "dialogs/HelpAndAbout.h"
+#include "util/SpinEdit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,7 +31,7 @@ QStringList Items(const QComboBox* combo)
 }
 
 // Types into a spin edit and leaves it, as a user would.
-void Type(TSpinEdit* spin, const QString& text)
+void Type(QSpinBox* spin, const QString& text)
 {
     spin->findChild<QLineEdit*>()->setText(text);
     spin->interpretText();
@@ -46,10 +46,10 @@ TEST_F(OptionsDialogTest, SetOptionsShowsTheDialogBesideTheWindowAndDoneHidesIt)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.parentWidget(), &Form1());  // kept above its main window
     EXPECT_EQ(dialog.windowTitle(), "Additional Options");
-    EXPECT_TRUE(Form1().SetOptions1->isEnabled());
+    EXPECT_TRUE(Find<QAction>(Form1(), "SetOptions1")->isEnabled());
 
     Form1().move(100, 80);
-    Form1().SetOptions1->trigger();
+    Find<QAction>(Form1(), "SetOptions1")->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
@@ -61,14 +61,14 @@ TEST_F(OptionsDialogTest, SetOptionsShowsTheDialogBesideTheWindowAndDoneHidesIt)
 
     // The main window stays usable while the dialog is open.
     dialogs.FolderToChoose = dir.filePath("out");
-    Form1().ButtonBrowseForFolder->click();
-    EXPECT_EQ(Form1().EditOutputFolder->text(), dir.filePath("out"));
+    Find<QToolButton>(Form1(), "ButtonBrowseForFolder")->click();
+    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), dir.filePath("out"));
 
-    dialog.Button1->click();
+    Find<QPushButton>(dialog, "Button1")->click();
     EXPECT_FALSE(dialog.isVisible());
     // Shown again after the window moved: centred on it where it is now.
     Form1().move(300, 200);
-    Form1().SetOptions1->trigger();
+    Find<QAction>(Form1(), "SetOptions1")->trigger();
     QApplication::processEvents();
     EXPECT_TRUE(dialog.isVisible());
     const QPoint moved = dialog.geometry().center() - Form1().geometry().center();
@@ -79,20 +79,20 @@ TEST_F(OptionsDialogTest, HoldsTheTwoGroupsWithTheirControls)
 {
     Start();
     TForm4& dialog = Form4();
-    EXPECT_EQ(dialog.GroupAdditionalOptions->title(), " Additional Options ");
-    EXPECT_EQ(dialog.GroupGeneralVideo->title(), " General Video Settings ");
-    EXPECT_EQ(dialog.CheckBoxOverWrite->text(), "Overwrite Existing File With The Same Name");
-    EXPECT_EQ(dialog.SpinEdit1->minimum(), 26);
-    EXPECT_EQ(dialog.SpinEdit1->maximum(), 47);
-    EXPECT_EQ(dialog.SpinEditSimultaneous->minimum(), 1);
-    EXPECT_EQ(dialog.SpinEditSimultaneous->maximum(), MaxSimultaneousConversions());
-    EXPECT_EQ(Items(dialog.ComboLetterBox), QStringList({"None", "LetterBox"}));
-    EXPECT_EQ(Items(dialog.ComboAspectRatio),
+    EXPECT_EQ(Find<QGroupBox>(dialog, "GroupAdditionalOptions")->title(), " Additional Options ");
+    EXPECT_EQ(Find<QGroupBox>(dialog, "GroupGeneralVideo")->title(), " General Video Settings ");
+    EXPECT_EQ(Find<QCheckBox>(dialog, "CheckBoxOverWrite")->text(), "Overwrite Existing File With The Same Name");
+    EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEdit1")->minimum(), 26);
+    EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEdit1")->maximum(), 47);
+    EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEditSimultaneous")->minimum(), 1);
+    EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEditSimultaneous")->maximum(), MaxSimultaneousConversions());
+    EXPECT_EQ(Items(Find<QComboBox>(dialog, "ComboLetterBox")), QStringList({"None", "LetterBox"}));
+    EXPECT_EQ(Items(Find<QComboBox>(dialog, "ComboAspectRatio")),
               QStringList({"Original", "4:3 (Standard", "16:9 (Wide Screen)"}));
     // Choices only: no text can be typed that matches no item.
-    EXPECT_FALSE(dialog.ComboLetterBox->isEditable());
-    EXPECT_FALSE(dialog.ComboAspectRatio->isEditable());
-    EXPECT_EQ(dialog.Button1->text(), "Done");
+    EXPECT_FALSE(Find<QComboBox>(dialog, "ComboLetterBox")->isEditable());
+    EXPECT_FALSE(Find<QComboBox>(dialog, "ComboAspectRatio")->isEditable());
+    EXPECT_EQ(Find<QPushButton>(dialog, "Button1")->text(), "Done");
 
     QStringList labels;
     for (const QLabel* label : dialog.findChildren<QLabel*>())
@@ -107,45 +107,45 @@ TEST_F(OptionsDialogTest, TheAspectChoiceIsMirroredButNotKeptAndTheLetterBoxIs)
     Start();
     TForm4& dialog = Form4();
     // A user choosing with the keyboard: two steps down to "16:9 (Wide Screen)".
-    QTest::keyClick(dialog.ComboAspectRatio, Qt::Key_Down);
-    QTest::keyClick(dialog.ComboAspectRatio, Qt::Key_Down);
-    ASSERT_EQ(dialog.ComboAspectRatio->currentText(), "16:9 (Wide Screen)");
-    EXPECT_EQ(Form1().ComboAspectRatio->currentIndex(), 2);
-    QTest::keyClick(dialog.ComboLetterBox, Qt::Key_Down);
-    EXPECT_EQ(Form1().ComboLetterBox->currentIndex(), 1);
+    QTest::keyClick(Find<QComboBox>(dialog, "ComboAspectRatio"), Qt::Key_Down);
+    QTest::keyClick(Find<QComboBox>(dialog, "ComboAspectRatio"), Qt::Key_Down);
+    ASSERT_EQ(Find<QComboBox>(dialog, "ComboAspectRatio")->currentText(), "16:9 (Wide Screen)");
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAspectRatio")->currentIndex(), 2);
+    QTest::keyClick(Find<QComboBox>(dialog, "ComboLetterBox"), Qt::Key_Down);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboLetterBox")->currentIndex(), 1);
 
     Restart();
-    EXPECT_EQ(Form1().ComboAspectRatio->currentIndex(), 0);
-    EXPECT_EQ(Form4().ComboAspectRatio->currentText(), "Original");
-    EXPECT_EQ(Form1().ComboLetterBox->currentIndex(), 1);
-    EXPECT_EQ(Form4().ComboLetterBox->currentText(), "LetterBox");
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAspectRatio")->currentIndex(), 0);
+    EXPECT_EQ(Find<QComboBox>(Form4(), "ComboAspectRatio")->currentText(), "Original");
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboLetterBox")->currentIndex(), 1);
+    EXPECT_EQ(Find<QComboBox>(Form4(), "ComboLetterBox")->currentText(), "LetterBox");
 }
 
 TEST_F(OptionsDialogTest, TheSpinEditsReachTheWindowAtOnceAndKeepToTheirRange)
 {
     Start();
-    TSpinEdit* spin = Form4().SpinEdit1;
+    QSpinBox* spin = Find<QSpinBox>(Form4(), "SpinEdit1");
     Type(spin, "40");
-    EXPECT_EQ(Form1().ComboOutputFormat->maxVisibleItems(), 40);
-    EXPECT_EQ(Form1().Options.DropDownItems, 40);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->maxVisibleItems(), 40);
+    EXPECT_EQ(Form1().Options().DropDownItems, 40);
     Type(spin, "5");
     EXPECT_EQ(spin->value(), 26);
     Type(spin, "100");
     EXPECT_EQ(spin->value(), 47);
-    EXPECT_EQ(Form1().ComboOutputFormat->maxVisibleItems(), 47);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->maxVisibleItems(), 47);
     Type(spin, "");
     EXPECT_EQ(spin->value(), 26);
     spin->setValue(3);
     EXPECT_EQ(spin->value(), 26);
     // The window re-reads it when the list drops down.
-    Form1().ComboOutputFormat->setMaxVisibleItems(10);
-    Form1().ComboOutputFormatDropDown();
-    EXPECT_EQ(Form1().ComboOutputFormat->maxVisibleItems(), 26);
+    Find<QComboBox>(Form1(), "ComboOutputFormat")->setMaxVisibleItems(10);
+    Form1().Settings().ComboOutputFormatDropDown();
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->maxVisibleItems(), 26);
 
-    Type(Form4().SpinEditSimultaneous, "0");
-    EXPECT_EQ(Form1().SimultaneousConversions(), 1);
-    Type(Form4().SpinEditSimultaneous, "999");
-    EXPECT_EQ(Form1().SimultaneousConversions(), MaxSimultaneousConversions());
+    Type(Find<QSpinBox>(Form4(), "SpinEditSimultaneous"), "0");
+    EXPECT_EQ(Form1().Options().SimultaneousConversions, 1);
+    Type(Find<QSpinBox>(Form4(), "SpinEditSimultaneous"), "999");
+    EXPECT_EQ(Form1().Options().SimultaneousConversions, MaxSimultaneousConversions());
     CloseAndEnd();
     EXPECT_EQ(Stored("SimultaneousConversions").toInt(), MaxSimultaneousConversions());
 }
@@ -153,13 +153,13 @@ TEST_F(OptionsDialogTest, TheSpinEditsReachTheWindowAtOnceAndKeepToTheirRange)
 TEST_F(OptionsDialogTest, OverwriteIsWhatTheJobBuilderSees)
 {
     Start();
-    Form4().CheckBoxOverWrite->click();
-    EXPECT_TRUE(Form1().Options.Overwrite);
+    Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->click();
+    EXPECT_TRUE(Form1().Options().Overwrite);
     Restart();
-    EXPECT_TRUE(Form4().CheckBoxOverWrite->isChecked());
-    EXPECT_TRUE(Form1().Options.Overwrite);
-    Form4().CheckBoxOverWrite->click();
-    EXPECT_FALSE(Form1().Options.Overwrite);
+    EXPECT_TRUE(Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->isChecked());
+    EXPECT_TRUE(Form1().Options().Overwrite);
+    Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->click();
+    EXPECT_FALSE(Form1().Options().Overwrite);
 }
 
 // Takes the URLs the desktop would be asked to open.
@@ -177,17 +177,17 @@ TEST_F(OptionsDialogTest, OpenHelpFileShowsThePageOrSaysItIsMissing)
     TUrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
 
-    Form1().HelpFile = dir.filePath("help/index.html");
-    Form1().OpenHelpFile1->trigger();
+    Form1().SetHelpFile(dir.filePath("help/index.html"));
+    Find<QAction>(Form1(), "OpenHelpFile1")->trigger();
     EXPECT_TRUE(catcher.Opened.isEmpty());
     ASSERT_EQ(dialogs.Informations.size(), 1);
     EXPECT_TRUE(dialogs.Informations[0].contains("help file"));
-    EXPECT_TRUE(dialogs.Informations[0].contains(Form1().HelpFile));
+    EXPECT_TRUE(dialogs.Informations[0].contains(Form1().HelpFile()));
 
     const QString built = FindHelpFile(QStringLiteral(TAVRIN_CONVERTER_DIR));
     ASSERT_TRUE(QFileInfo::exists(built)) << built.toStdString();
-    Form1().HelpFile = built;
-    Form1().OpenHelpFile1->trigger();
+    Form1().SetHelpFile(built);
+    Find<QAction>(Form1(), "OpenHelpFile1")->trigger();
     EXPECT_EQ(catcher.Opened, QList<QUrl>({QUrl::fromLocalFile(built)}));
     EXPECT_EQ(dialogs.Informations.size(), 1);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
@@ -213,7 +213,7 @@ TEST_F(OptionsDialogTest, TheHelpPageIsFoundBesideTheProgramOrInItsInstalledPlac
 TEST_F(OptionsDialogTest, AboutShowsTheVersionAndTheLibrariesWithTheirLicences)
 {
     Start();
-    Form1().About1->trigger();
+    Find<QAction>(Form1(), "About1")->trigger();
     ASSERT_EQ(dialogs.AboutTexts.size(), 1);
     const QString text = dialogs.AboutTexts[0];
     EXPECT_TRUE(text.contains("Tavrin Apple TV Converter"));

@@ -19,14 +19,14 @@ TEST_F(WindowTest, TwoRowsAtOnceBothEndDone)
 {
     const QString out = UseOutputFolder();
     AddFiles(MakeClips({"a.avi", "b.avi"}, 2.0));
-    form->Options.SimultaneousConversions = 2;
+    form->Options().SimultaneousConversions = 2;
 
-    form->ButtonConvert->click();
+    Find<QToolButton>(*form, "ButtonConvert")->click();
     // Both rows were started at once: each output exists before either has ended.
     EXPECT_TRUE(QFileInfo::exists(out + "/a.mp4"));
     EXPECT_TRUE(QFileInfo::exists(out + "/b.mp4"));
-    EXPECT_TRUE(form->Batch.Converting);
-    EXPECT_FALSE(form->ButtonConvert->isEnabled());
+    EXPECT_TRUE(form->Batch().State().Converting);
+    EXPECT_FALSE(Find<QToolButton>(*form, "ButtonConvert")->isEnabled());
 
     ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown(kCompleted) > 0; }));
     QTest::qWait(500);
@@ -34,10 +34,10 @@ TEST_F(WindowTest, TwoRowsAtOnceBothEndDone)
     EXPECT_EQ(Progress(0), "Done");
     EXPECT_EQ(Progress(1), "Done");
     EXPECT_EQ(Frames(0), "50");
-    EXPECT_FALSE(form->Batch.Converting);
-    EXPECT_FALSE(form->TimerConvertAgain->isActive());
-    EXPECT_TRUE(form->ButtonConvert->isEnabled());
-    EXPECT_EQ(form->ProgressBar1->value(), 0);
+    EXPECT_FALSE(form->Batch().State().Converting);
+    EXPECT_FALSE(Find<QTimer>(*form, "TimerConvertAgain")->isActive());
+    EXPECT_TRUE(Find<QToolButton>(*form, "ButtonConvert")->isEnabled());
+    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 0);
     for (const char* name : {"/a.mp4", "/b.mp4"}) {
         const MediaInfo info = ProbeMedia((out + name).toStdString());
         ASSERT_TRUE(info.ok) << name;
@@ -57,13 +57,13 @@ TEST_F(WindowTest, AFailingRowBesideAGoodOneEndsFailWithItsReason)
     file.close();
     files.insert(0, text);
     AddFiles(files);
-    form->Options.SimultaneousConversions = 2;
+    form->Options().SimultaneousConversions = 2;
 
-    form->ButtonConvert->click();
+    Find<QToolButton>(*form, "ButtonConvert")->click();
     ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown(kCompleted) > 0; }));
     EXPECT_EQ(Progress(0), "Fail");
     EXPECT_EQ(Progress(1), "Done");
-    EXPECT_FALSE(form->RowLog(0).isEmpty());
+    EXPECT_FALSE(form->List().RowLog(0).isEmpty());
 }
 
 TEST_F(WindowTest, StopDuringTwoRowsAtOnceAbortsBothWithPlayableFiles)
@@ -76,18 +76,18 @@ TEST_F(WindowTest, StopDuringTwoRowsAtOnceAbortsBothWithPlayableFiles)
     }
     files << MakeClips({"three.avi"});
     AddFiles(files);
-    form->Options.SimultaneousConversions = 2;
+    form->Options().SimultaneousConversions = 2;
 
-    form->ButtonConvert->click();
+    Find<QToolButton>(*form, "ButtonConvert")->click();
     auto converting = [&](int row) { return Progress(row).endsWith('%') && Progress(row) != "0%"; };
     ASSERT_TRUE(WaitUntil([&] { return converting(0) && converting(1); }, 90000));
     dialogs.Answers = {true};
-    form->ButtonStopConvert->click();
+    Find<QToolButton>(*form, "ButtonStopConvert")->click();
     EXPECT_EQ(dialogs.Questions, QStringList({"Stop all conversions?"}));
-    EXPECT_FALSE(form->Batch.Converting);
-    EXPECT_TRUE(form->Batch.UserAborted);
-    EXPECT_FALSE(form->TimerConvertAgain->isActive());
-    EXPECT_TRUE(form->ButtonConvert->isEnabled());
+    EXPECT_FALSE(form->Batch().State().Converting);
+    EXPECT_TRUE(form->Batch().State().UserAborted);
+    EXPECT_FALSE(Find<QTimer>(*form, "TimerConvertAgain")->isActive());
+    EXPECT_TRUE(Find<QToolButton>(*form, "ButtonConvert")->isEnabled());
 
     ASSERT_TRUE(WaitUntil([&] { return Progress(0) == "Abort" && Progress(1) == "Abort"; }, 30000));
     QTest::qWait(500);

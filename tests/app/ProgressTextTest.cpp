@@ -1,6 +1,6 @@
 // The status texts of a running row: kilobytes with ties to even, the percentage without
 // overflow or a lower cap, and the speed and time left.
-#include "ProgressText.h"
+#include "util/ProgressText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The profile code's combo over a QComboBox: adding never selects, out-of-range means no
 // selection, and programmatic changes raise no change signal.
-#include "QtCombo.h"
+#include "util/QtCombo.h"
 
 #include <QSignalSpy>
 

@@ -2,7 +2,7 @@
 // repair of a damaged store, closing versus "Exit", and stores that cannot be written.
 #include "SettingsTestSupport.h"
 
-#include "SpinEdit.h"
+#include "util/SpinEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,31 +35,31 @@ TEST_F(StoredSettingsTest, FirstRunWritesTheDefaultsOfEveryValue)
     EXPECT_EQ(Stored("SimultaneousConversions").toInt(), 1);
     EXPECT_TRUE(dialogs.Informations.isEmpty());
 
-    EXPECT_EQ(Form1().ComboOutputFormat->currentIndex(), 0);
-    EXPECT_GT(Form1().ComboVideoSize->count(), 0);
-    EXPECT_EQ(Form1().ComboVideoQuality->currentText(), "Normal");
-    EXPECT_EQ(Form4().SpinEdit1->value(), 26);
-    EXPECT_FALSE(Form4().CheckBoxOverWrite->isChecked());
-    EXPECT_EQ(Form1().SimultaneousConversions(), 1);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->currentIndex(), 0);
+    EXPECT_GT(Find<QComboBox>(Form1(), "ComboVideoSize")->count(), 0);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboVideoQuality")->currentText(), "Normal");
+    EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEdit1")->value(), 26);
+    EXPECT_FALSE(Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->isChecked());
+    EXPECT_EQ(Form1().Options().SimultaneousConversions, 1);
 }
 
 TEST_F(StoredSettingsTest, ACompleteStoreLoadsIntoBothWindowsWithoutBeingRewritten)
 {
     StoreAll("/srv/videos", 3, 1, 30, 1, 0, 4);
     Start();
-    EXPECT_EQ(Form1().EditOutputFolder->text(), "/srv/videos");
-    EXPECT_EQ(Form1().ComboOutputFormat->currentIndex(), 3);
-    EXPECT_EQ(Form1().LastFormatIndex, 3);  // the window applied the loaded profile
-    EXPECT_TRUE(Form4().CheckBoxOverWrite->isChecked());
-    EXPECT_TRUE(Form1().Options.Overwrite);
-    EXPECT_EQ(Form4().SpinEdit1->value(), 30);
-    EXPECT_EQ(Form1().ComboOutputFormat->maxVisibleItems(), 30);
-    EXPECT_EQ(Form1().ComboLetterBox->currentIndex(), 1);
-    EXPECT_EQ(Form4().ComboLetterBox->currentIndex(), 1);
-    EXPECT_EQ(Form1().ComboVideoQuality->currentText(), "Highest");
-    EXPECT_EQ(Form1().ComboAudioQuality->currentText(), "Lowest");
+    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), "/srv/videos");
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->currentIndex(), 3);
+    EXPECT_EQ(Form1().Settings().LastFormatIndex(), 3);  // the window applied the loaded profile
+    EXPECT_TRUE(Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->isChecked());
+    EXPECT_TRUE(Form1().Options().Overwrite);
+    EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEdit1")->value(), 30);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->maxVisibleItems(), 30);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboLetterBox")->currentIndex(), 1);
+    EXPECT_EQ(Find<QComboBox>(Form4(), "ComboLetterBox")->currentIndex(), 1);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboVideoQuality")->currentText(), "Highest");
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAudioQuality")->currentText(), "Lowest");
     // The extra value is missing: one conversion at a time, and nothing was repaired.
-    EXPECT_EQ(Form1().SimultaneousConversions(), 1);
+    EXPECT_EQ(Form1().Options().SimultaneousConversions, 1);
     EXPECT_FALSE(IsStored("SimultaneousConversions"));
 }
 
@@ -67,16 +67,16 @@ TEST_F(StoredSettingsTest, DropDownItemsAreClampedToTheSpinRange)
 {
     StoreAll("", 0, 0, 5, 0, 2, 2);
     Start();
-    EXPECT_EQ(Form4().SpinEdit1->value(), 26);
-    EXPECT_EQ(Form1().Options.DropDownItems, 26);
-    EXPECT_EQ(Form1().ComboOutputFormat->maxVisibleItems(), 26);
+    EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEdit1")->value(), 26);
+    EXPECT_EQ(Form1().Options().DropDownItems, 26);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->maxVisibleItems(), 26);
     EXPECT_EQ(Stored("DropDownItems").toInt(), 5);  // clamping is not a failed read
     ExitAndEnd();
 
     Store("DropDownItems", 100);
     Start();
-    EXPECT_EQ(Form4().SpinEdit1->value(), 47);
-    EXPECT_EQ(Form1().ComboOutputFormat->maxVisibleItems(), 47);
+    EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEdit1")->value(), 47);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->maxVisibleItems(), 47);
     CloseAndEnd();
     EXPECT_EQ(Stored("DropDownItems").toInt(), 47);
 }
@@ -87,13 +87,13 @@ TEST_F(StoredSettingsTest, ADeletedVideoQualitySkipsTheRestAndRewritesAllSeven)
     Unstore("VideoQuality");
     Start();
     // Read up to "LetterBox", then nothing.
-    EXPECT_EQ(Form1().EditOutputFolder->text(), "/srv/videos");
-    EXPECT_EQ(Form1().ComboOutputFormat->currentIndex(), 3);
-    EXPECT_TRUE(Form4().CheckBoxOverWrite->isChecked());
-    EXPECT_EQ(Form4().SpinEdit1->value(), 30);
-    EXPECT_EQ(Form1().ComboLetterBox->currentIndex(), 1);
-    EXPECT_EQ(Form1().ComboVideoQuality->currentText(), "Normal");
-    EXPECT_EQ(Form1().ComboAudioQuality->currentText(), "Normal");
+    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), "/srv/videos");
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->currentIndex(), 3);
+    EXPECT_TRUE(Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->isChecked());
+    EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEdit1")->value(), 30);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboLetterBox")->currentIndex(), 1);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboVideoQuality")->currentText(), "Normal");
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAudioQuality")->currentText(), "Normal");
     // Rewritten at once, before any close.
     EXPECT_EQ(StoredSeven(), QStringList({"/srv/videos", "3", "1", "30", "1", "2", "2"}));
 }
@@ -131,43 +131,47 @@ TEST_F(StoredSettingsTest, NegativeNumbersLeaveTheControlsAsTheyAre)
 {
     StoreAll("/srv/videos", -1, -1, -5, -1, -1, -1);
     Start();
-    EXPECT_EQ(Form1().ComboOutputFormat->currentIndex(), 0);
-    EXPECT_TRUE(Form4().CheckBoxOverWrite->isChecked());  // any non-zero number is set
-    EXPECT_EQ(Form4().SpinEdit1->value(), 26);
-    EXPECT_EQ(Form1().ComboLetterBox->currentIndex(), 0);
-    EXPECT_EQ(Form1().ComboVideoQuality->currentIndex(), 2);
-    EXPECT_EQ(Form1().ComboAudioQuality->currentIndex(), 2);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->currentIndex(), 0);
+    EXPECT_TRUE(Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->isChecked());  // any non-zero number is set
+    EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEdit1")->value(), 26);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboLetterBox")->currentIndex(), 0);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboVideoQuality")->currentIndex(), 2);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAudioQuality")->currentIndex(), 2);
     // Ignored values are good reads: nothing is rewritten until the window closes.
     EXPECT_EQ(Stored("ComboOutputFormat").toInt(), -1);
     CloseAndEnd();
     EXPECT_EQ(StoredSeven(), QStringList({"/srv/videos", "0", "1", "26", "0", "2", "2"}));
 }
 
-TEST_F(StoredSettingsTest, ClosingTheWindowSavesAndExitDoesNot)
+TEST_F(StoredSettingsTest, ClosingTheWindowAndExitBothSave)
 {
     Start();
     const QString chosen = dir.filePath("chosen");
     dialogs.FolderToChoose = chosen;
-    Form1().ButtonBrowseForFolder->click();
-    ASSERT_EQ(Form1().EditOutputFolder->text(), chosen);
-    Form1().ComboOutputFormat->setCurrentIndex(4);
-    Form1().ComboOutputFormatChange();
-    const QString profile = Form1().ComboOutputFormat->currentText();
-    Form1().ComboAudioQuality->setCurrentIndex(0);
+    Find<QToolButton>(Form1(), "ButtonBrowseForFolder")->click();
+    ASSERT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), chosen);
+    Find<QComboBox>(Form1(), "ComboOutputFormat")->setCurrentIndex(4);
+    Form1().Settings().ComboOutputFormatChange();
+    const QString profile = Find<QComboBox>(Form1(), "ComboOutputFormat")->currentText();
+    Find<QComboBox>(Form1(), "ComboAudioQuality")->setCurrentIndex(0);
     CloseAndEnd();
 
     Start();
-    EXPECT_EQ(Form1().EditOutputFolder->text(), chosen);
-    EXPECT_EQ(Form1().ComboOutputFormat->currentText(), profile);
-    EXPECT_EQ(Form1().ComboAudioQuality->currentIndex(), 0);
-    EXPECT_GT(Form1().ComboVideoSize->count(), 0);
+    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), chosen);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->currentText(), profile);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAudioQuality")->currentIndex(), 0);
+    EXPECT_GT(Find<QComboBox>(Form1(), "ComboVideoSize")->count(), 0);
 
-    dialogs.FolderToChoose = dir.filePath("other");
-    Form1().ButtonBrowseForFolder->click();
+    // File -> Exit keeps what was set as the close button does.
+    const QString other = dir.filePath("other");
+    dialogs.FolderToChoose = other;
+    Find<QToolButton>(Form1(), "ButtonBrowseForFolder")->click();
+    Find<QComboBox>(Form1(), "ComboAudioQuality")->setCurrentIndex(1);
     ExitAndEnd();
-    EXPECT_EQ(Stored("Output Folder").toString(), chosen);
+    EXPECT_EQ(Stored("Output Folder").toString(), other);
     Start();
-    EXPECT_EQ(Form1().EditOutputFolder->text(), chosen);
+    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), other);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboAudioQuality")->currentIndex(), 1);
 }
 
 // The stored folder was deleted since the last run: the window starts with it, and Start
@@ -177,19 +181,19 @@ TEST_F(StoredSettingsTest, AStoredFolderThatIsGoneIsCaughtAtStart)
     const QString gone = dir.filePath("gone");
     StoreAll(gone, 0, 0, 26, 0, 2, 2);
     Start();
-    EXPECT_EQ(Form1().EditOutputFolder->text(), gone);
+    EXPECT_EQ(Find<QLineEdit>(Form1(), "EditOutputFolder")->text(), gone);
     EXPECT_TRUE(dialogs.Informations.isEmpty());
 
     QFile source(dir.filePath("source.avi"));
     ASSERT_TRUE(source.open(QIODevice::WriteOnly));
     source.write(QByteArray(1000, 'x'));
     source.close();
-    Form1().AddFilesProcedure({source.fileName()});
-    Form1().ButtonConvert->click();
+    Form1().List().AddFilesProcedure({source.fileName()});
+    Find<QToolButton>(Form1(), "ButtonConvert")->click();
     ASSERT_EQ(dialogs.Informations.size(), 1);
     EXPECT_TRUE(dialogs.Informations[0].contains("does not exist or has been deleted!"));
     EXPECT_EQ(dialogs.FolderCaptions, QStringList({"Choose the required output folder below :"}));
-    EXPECT_FALSE(Form1().Batch.Converting);
+    EXPECT_FALSE(Form1().Batch().State().Converting);
 }
 
 TEST_F(StoredSettingsTest, AStoredProfileTheListDoesNotHaveSelectsTheFirst)
@@ -199,11 +203,11 @@ TEST_F(StoredSettingsTest, AStoredProfileTheListDoesNotHaveSelectsTheFirst)
         UseFreshStore();
         StoreAll("", stored, 0, 26, 0, 2, 2);
         Start();
-        EXPECT_EQ(Form1().ComboOutputFormat->currentIndex(), 0);
-        EXPECT_EQ(Form1().OutputExtension, "MP4");
-        EXPECT_GT(Form1().ComboVideoSize->count(), 0);
-        EXPECT_GT(Form1().ComboVideoBitrate->count(), 0);
-        EXPECT_GT(Form1().ComboAudioCodec->count(), 0);
+        EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->currentIndex(), 0);
+        EXPECT_EQ(Form1().Settings().OutputExtension(), "MP4");
+        EXPECT_GT(Find<QComboBox>(Form1(), "ComboVideoSize")->count(), 0);
+        EXPECT_GT(Find<QComboBox>(Form1(), "ComboVideoBitrate")->count(), 0);
+        EXPECT_GT(Find<QComboBox>(Form1(), "ComboAudioCodec")->count(), 0);
         CloseAndEnd();
         EXPECT_EQ(Stored("ComboOutputFormat").toInt(), 0);
     }
@@ -220,10 +224,10 @@ TEST_F(StoredSettingsTest, AStoreThatCannotBeWrittenFailsSilently)
 
     Start();
     EXPECT_TRUE(dialogs.Informations.isEmpty());
-    EXPECT_EQ(Form1().ComboOutputFormat->currentIndex(), 0);
-    EXPECT_GT(Form1().ComboVideoSize->count(), 0);
+    EXPECT_EQ(Find<QComboBox>(Form1(), "ComboOutputFormat")->currentIndex(), 0);
+    EXPECT_GT(Find<QComboBox>(Form1(), "ComboVideoSize")->count(), 0);
     dialogs.FolderToChoose = dir.filePath("chosen");
-    Form1().ButtonBrowseForFolder->click();
+    Find<QToolButton>(Form1(), "ButtonBrowseForFolder")->click();
     CloseAndEnd();
     EXPECT_TRUE(dialogs.Informations.isEmpty());
     QFile again(blocker.fileName());
@@ -246,8 +250,8 @@ TEST_F(StoredSettingsTest, SimultaneousConversionsIsAnExtraThatNeverRepairsTheSt
         StoreAll("/srv/videos", 3, 0, 30, 0, 2, 2);
         Store("SimultaneousConversions", c.Stored);
         Start();
-        EXPECT_EQ(Form1().SimultaneousConversions(), c.Expected);
-        EXPECT_EQ(Form4().SpinEditSimultaneous->value(), c.Expected);
+        EXPECT_EQ(Form1().Options().SimultaneousConversions, c.Expected);
+        EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEditSimultaneous")->value(), c.Expected);
         EXPECT_EQ(Stored("SimultaneousConversions").toString(), c.Stored.toString());  // no rewrite
         CloseAndEnd();
         EXPECT_EQ(Stored("SimultaneousConversions").toInt(), c.Expected);

@@ -1,6 +1,6 @@
 #include "SettingsTestSupport.h"
 
-#include "SettingsStore.h"
+#include "options/SettingsStore.h"
 
 namespace tavrin::test {
 
@@ -41,7 +41,7 @@ void SettingsTest::CloseAndEnd()
 
 void SettingsTest::ExitAndEnd()
 {
-    Form1().Exit1->trigger();
+    Find<QAction>(Form1(), "Exit1")->trigger();
     windows.reset();
 }
 

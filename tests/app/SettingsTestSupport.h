@@ -4,8 +4,8 @@
 
 #include "WindowTestSupport.h"
 
-#include "OptionsDialog.h"
-#include "StartUp.h"
+#include "options/OptionsDialog.h"
+#include "window/StartUp.h"
 
 #include <QSettings>
 #include <QVariant>

@@ -3,8 +3,8 @@
 // the main menu switched off during a batch, and the README picture.
 #include "WindowTestSupport.h"
 
-#include "SourceList.h"
-#include "WindowPicture.h"
+#include "list/SourceList.h"
+#include "window/WindowPicture.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -64,13 +64,13 @@ TEST_F(WindowTest, EveryControlCarriesItsDesignerName)
                                "ComboAudioCodec", "ComboSamplingRate", "ComboLetterBox",
                                "ComboAspectRatio"})
         EXPECT_FALSE(form->findChild<QWidget*>(QLatin1String(hidden))->isVisible()) << hidden;
-    EXPECT_EQ(form->ButtonAddFile->text(), "Add File");
-    EXPECT_EQ(form->ButtonRemove->text(), "Remove File");
-    EXPECT_EQ(form->ButtonClear->text(), "Clear All ");
-    EXPECT_EQ(form->ButtonStopConvert->text(), "Stop");
-    EXPECT_EQ(form->ButtonConvert->text(), "Start");
-    EXPECT_EQ(form->ButtonPlay->toolTip(), "Play");
-    EXPECT_EQ(form->ButtonSnapshot->toolTip(), "Snapshot");
+    EXPECT_EQ(Find<QToolButton>(*form, "ButtonAddFile")->text(), "Add File");
+    EXPECT_EQ(Find<QToolButton>(*form, "ButtonRemove")->text(), "Remove File");
+    EXPECT_EQ(Find<QToolButton>(*form, "ButtonClear")->text(), "Clear All ");
+    EXPECT_EQ(Find<QToolButton>(*form, "ButtonStopConvert")->text(), "Stop");
+    EXPECT_EQ(Find<QToolButton>(*form, "ButtonConvert")->text(), "Start");
+    EXPECT_EQ(Find<QToolButton>(*form, "ButtonPlay")->toolTip(), "Play");
+    EXPECT_EQ(Find<QToolButton>(*form, "ButtonSnapshot")->toolTip(), "Snapshot");
     for (QAbstractButton* button : form->findChildren<QAbstractButton*>()) {
         if (button->objectName().startsWith(QLatin1String("Button"))) {
             EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
@@ -83,17 +83,17 @@ TEST_F(WindowTest, ListColumnsHaveTheirCaptionsWidthsAndAlignment)
     const QStringList captions = {"Video File Name", "Video Size", "FrameRate", "Duration",
                                   "Output",          "Progress",   "Frames"};
     const int widths[] = {310, 90, 80, 60, 65, 57, 60};
-    QTreeWidgetItem* header = form->ListView1->headerItem();
-    ASSERT_EQ(form->ListView1->columnCount(), captions.size());
+    QTreeWidgetItem* header = Find<QTreeWidget>(*form, "ListView1")->headerItem();
+    ASSERT_EQ(Find<QTreeWidget>(*form, "ListView1")->columnCount(), captions.size());
     for (int c = 0; c < captions.size(); ++c) {
         EXPECT_EQ(header->text(c), captions[c]);
-        EXPECT_EQ(form->ListView1->columnWidth(c), widths[c]);
+        EXPECT_EQ(Find<QTreeWidget>(*form, "ListView1")->columnWidth(c), widths[c]);
         const int align = header->textAlignment(c) & Qt::AlignHorizontal_Mask;
         EXPECT_EQ(align, c == 0 ? int(Qt::AlignLeft) : int(Qt::AlignHCenter)) << c;
     }
-    EXPECT_EQ(form->ListView1->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(form->ListView1->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_EQ(form->ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(Find<QTreeWidget>(*form, "ListView1")->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(Find<QTreeWidget>(*form, "ListView1")->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(Find<QTreeWidget>(*form, "ListView1")->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
 TEST_F(WindowTest, MenusHoldTheirEntriesInOrder)
@@ -106,48 +106,48 @@ TEST_F(WindowTest, MenusHoldTheirEntriesInOrder)
     EXPECT_EQ(ActionTexts(bar->actions()[0]->menu()), QStringList({"Add Files", "Convert", "Exit"}));
     EXPECT_EQ(ActionTexts(bar->actions()[1]->menu()), QStringList({"Set Options"}));
     EXPECT_EQ(ActionTexts(bar->actions()[2]->menu()), QStringList({"Open Help File", "-", "About"}));
-    EXPECT_EQ(ActionTexts(form->PopupListView1),
+    EXPECT_EQ(ActionTexts(Find<QMenu>(*form, "PopupListView1")),
               QStringList({"Check All Items", "Uncheck All Items", "-", "Remove Selected Item",
                            "Clear All Items", "-", "Play Selected File", "View Log"}));
-    EXPECT_EQ(ActionTexts(form->PopupMenuSpeaker),
+    EXPECT_EQ(ActionTexts(Find<QMenu>(*form, "PopupMenuSpeaker")),
               QStringList({"Mute", "Half Volume", "Full Volume"}));
 }
 
 TEST_F(WindowTest, StartUpSelectsTheFirstProfileAndTheDefaults)
 {
     EXPECT_EQ(form->windowTitle(), "Tavrin Apple TV Converter");
-    EXPECT_EQ(form->ComboOutputFormat->count(), 24);
-    EXPECT_EQ(form->ComboOutputFormat->currentText(), "Apple TV (*.mp4)");
-    EXPECT_EQ(form->OutputExtension, "MP4");
-    EXPECT_EQ(form->ComboVideoQuality->currentText(), "Normal");
-    EXPECT_EQ(form->ComboAudioQuality->currentText(), "Normal");
-    EXPECT_EQ(form->ComboAspectRatio->currentText(), "Original");
-    EXPECT_EQ(form->ComboLetterBox->currentText(), "None");
-    EXPECT_EQ(form->ComboAudioChannels->currentText(), "Stereo");
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboOutputFormat")->count(), 24);
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboOutputFormat")->currentText(), "Apple TV (*.mp4)");
+    EXPECT_EQ(form->Settings().OutputExtension(), "MP4");
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboVideoQuality")->currentText(), "Normal");
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboAudioQuality")->currentText(), "Normal");
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboAspectRatio")->currentText(), "Original");
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboLetterBox")->currentText(), "None");
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboAudioChannels")->currentText(), "Stereo");
     // Showing the window applied the profile: its combos are filled and selected.
-    EXPECT_GT(form->ComboVideoSize->count(), 0);
-    EXPECT_GE(form->ComboVideoSize->currentIndex(), 0);
-    EXPECT_GE(form->ComboVideoBitrate->currentIndex(), 0);
-    EXPECT_EQ(form->ComboOutputFormat->maxVisibleItems(), 26);
-    EXPECT_EQ(form->StatusPanels[0]->text(), "Ready");
-    EXPECT_FALSE(form->TimerConvertAgain->isActive());
-    EXPECT_EQ(form->TimerConvertAgain->interval(), 200);
-    EXPECT_FALSE(form->EditOutputFolder->isEnabled());
-    EXPECT_TRUE(form->EditOutputFolder->isReadOnly());
+    EXPECT_GT(Find<QComboBox>(*form, "ComboVideoSize")->count(), 0);
+    EXPECT_GE(Find<QComboBox>(*form, "ComboVideoSize")->currentIndex(), 0);
+    EXPECT_GE(Find<QComboBox>(*form, "ComboVideoBitrate")->currentIndex(), 0);
+    EXPECT_EQ(Find<QComboBox>(*form, "ComboOutputFormat")->maxVisibleItems(), 26);
+    EXPECT_EQ(Find<QLabel>(*form, "StatusPanel0")->text(), "Ready");
+    EXPECT_FALSE(Find<QTimer>(*form, "TimerConvertAgain")->isActive());
+    EXPECT_EQ(Find<QTimer>(*form, "TimerConvertAgain")->interval(), 200);
+    EXPECT_FALSE(Find<QLineEdit>(*form, "EditOutputFolder")->isEnabled());
+    EXPECT_TRUE(Find<QLineEdit>(*form, "EditOutputFolder")->isReadOnly());
     EXPECT_EQ(dialogs.Informations, QStringList());
 }
 
 TEST_F(WindowTest, VolumeTrackBarFollowsItsTable)
 {
-    EXPECT_EQ(form->TrackBar1->value(), 5);
-    EXPECT_EQ(form->LabelVolume->text(), "100%");
-    EXPECT_EQ(form->ConversionVolume, 255);
+    EXPECT_EQ(Find<QSlider>(*form, "TrackBar1")->value(), 5);
+    EXPECT_EQ(Find<QLabel>(*form, "LabelVolume")->text(), "100%");
+    EXPECT_EQ(form->Settings().ConversionVolume(), 255);
     const std::tuple<int, const char*, int> steps[] = {
         {0, "0%", 1}, {1, "20%", 50}, {4, "80%", 200}, {6, "120%", 300}, {10, "200%", 600}};
     for (const auto& [position, label, value] : steps) {
-        form->TrackBar1->setValue(position);
-        EXPECT_EQ(form->LabelVolume->text(), label);
-        EXPECT_EQ(form->ConversionVolume, value);
+        Find<QSlider>(*form, "TrackBar1")->setValue(position);
+        EXPECT_EQ(Find<QLabel>(*form, "LabelVolume")->text(), label);
+        EXPECT_EQ(form->Settings().ConversionVolume(), value);
     }
 }
 
@@ -175,10 +175,10 @@ TEST_F(WindowTest, WindowKeepsItsClientSizeAndClipsNoText)
         }
     }
     // The list takes the room a larger window gives.
-    const int listHeight = form->ListView1->height();
+    const int listHeight = Find<QTreeWidget>(*form, "ListView1")->height();
     form->resize(form->width() + 200, form->height() + 200);
     QApplication::processEvents();
-    EXPECT_GE(form->ListView1->height(), listHeight + 150);
+    EXPECT_GE(Find<QTreeWidget>(*form, "ListView1")->height(), listHeight + 150);
 }
 
 TEST_F(WindowTest, SwitchedOffMainMenuKeepsItsLookButDoesNotOpen)
@@ -200,9 +200,9 @@ TEST_F(WindowTest, SwitchedOffMainMenuKeepsItsLookButDoesNotOpen)
 TEST_F(WindowTest, PictureShowsASampleBatch)
 {
     StageSampleBatch(*form);
-    EXPECT_EQ(form->RowCount(), 4);
+    EXPECT_EQ(form->List().RowCount(), 4);
     QStringList statuses;
-    for (int row = 0; row < form->RowCount(); ++row)
+    for (int row = 0; row < form->List().RowCount(); ++row)
         statuses << Progress(row);
     EXPECT_TRUE(statuses.contains("Done"));
     EXPECT_TRUE(statuses.contains("Fail"));

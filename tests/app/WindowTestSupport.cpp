@@ -1,7 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include "MediaInfo.h"
-#include "SourceList.h"
+#include "list/SourceList.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -91,14 +91,14 @@ QString WindowTest::UseOutputFolder()
 {
     const QString out = Path(QStringLiteral("out"));
     QDir().mkpath(out);
-    form->EditOutputFolder->setText(out);
+    Find<QLineEdit>(*form, "EditOutputFolder")->setText(out);
     return out;
 }
 
 void WindowTest::AddFiles(const QStringList& paths)
 {
     dialogs.FilesToOpen = paths;
-    form->ButtonAddFile->click();
+    Find<QToolButton>(*form, "ButtonAddFile")->click();
 }
 
 QStringList WindowTest::MakeClips(const QStringList& names, double seconds)
@@ -114,17 +114,17 @@ QStringList WindowTest::MakeClips(const QStringList& names, double seconds)
 
 QString WindowTest::Progress(int row) const
 {
-    return form->Cell(row, scProgress);
+    return form->List().Cell(row, scProgress);
 }
 
 QString WindowTest::Frames(int row) const
 {
-    return form->Cell(row, scFrames);
+    return form->List().Cell(row, scFrames);
 }
 
 void WindowTest::SetChecked(int row, bool checked)
 {
-    form->Row(row)->setCheckState(scFileName, checked ? Qt::Checked : Qt::Unchecked);
+    form->List().Row(row)->setCheckState(scFileName, checked ? Qt::Checked : Qt::Unchecked);
 }
 
 }  // namespace tavrin::test

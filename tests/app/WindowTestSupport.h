@@ -2,8 +2,13 @@
 // window fixture that waits on the event loop instead of a modal box.
 #pragma once
 
-#include "Dialogs.h"
-#include "MainWindow.h"
+#include "Controls.h"
+#include "batch/BatchPart.h"
+#include "dialogs/Dialogs.h"
+#include "list/ListPart.h"
+#include "preview/PreviewPart.h"
+#include "settings/SettingsPart.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

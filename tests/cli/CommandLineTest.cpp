@@ -83,6 +83,16 @@ TEST(CommandLine, AValuedOptionAtTheEndIsAnErrorButAFlagThereIsNot) {
     EXPECT_EQ(UsageErrorOf({"-i", "in.mp4", "-an"}), "no output file given after the input");
 }
 
+TEST(CommandLine, AfterTwoDashesTheOutputNameMayBeginWithADash) {
+    const auto line = ParseCommandLine({"-i", "-in.mp4", "-an", "--", "-out.mp4"});
+    EXPECT_EQ(line.Input, "-in.mp4");
+    EXPECT_EQ(line.OutputOptions, "an\n");
+    EXPECT_EQ(line.Output, "-out.mp4");
+    EXPECT_EQ(UsageErrorOf({"-i", "in.mp4", "-out.mp4"}),
+              "option -out.mp4 needs a value (put -- before an output name that begins with '-')");
+    EXPECT_EQ(UsageErrorOf({"-i", "in.mp4", "--", "-b", "c"}), "only one output file is supported, got 'c' too");
+}
+
 TEST(CommandLine, OnlyOneInputAndOneOutput) {
     EXPECT_EQ(UsageErrorOf({"-i", "a", "-i", "b", "c"}), "only one input file is supported");
     EXPECT_EQ(UsageErrorOf({"-i", "a", "b", "c"}), "only one output file is supported, got 'c' too");

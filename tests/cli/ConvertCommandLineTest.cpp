@@ -59,6 +59,22 @@ TEST(ConvertCommandLine, RefusesWhatItCannotUse)
         EXPECT_THROW(ParseConvertCommandLine(args), TUsageError) << ::testing::PrintToString(args);
 }
 
+TEST(ConvertCommandLine, ADashedWordThatNamesNoOptionIsAFileLastOrAfterTheFirstFile)
+{
+    const TConvertCommandLine line =
+        ParseConvertCommandLine({"a.avi", "-dash.mp4", "-p", "mp3", "-j2.avi", "--x", "--", "-o"});
+    EXPECT_EQ(line.Files, (std::vector<std::string>{"a.avi", "-dash.mp4", "-j2.avi", "--x", "-o"}));
+    EXPECT_EQ(line.Profile, "mp3");
+    EXPECT_EQ(line.OutputFolder, ".");
+    EXPECT_EQ(ParseConvertCommandLine({"-p", "mp3", "-dash.mp4"}).Files, (std::vector<std::string>{"-dash.mp4"}));
+    try {
+        ParseConvertCommandLine({"-dash.mp4", "a.avi"});
+        FAIL() << "-dash.mp4 comes before the files";
+    } catch (const TUsageError& e) {
+        EXPECT_EQ(std::string(e.what()), "unknown option -dash.mp4 (put -- before a file whose name begins with '-')");
+    }
+}
+
 TEST(ConvertCommandLine, JobsInEverySpellingAndOnlyInRange)
 {
     EXPECT_EQ(ParseConvertCommandLine({"a.avi"}).Jobs, 1);

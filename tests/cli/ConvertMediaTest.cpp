@@ -11,64 +11,14 @@
 
 #include <unistd.h>
 
-#include "ChildProcess.h"
-#include "MediaInfo.h"
+#include "ConvertProgram.h"
+#include "HostileMedia.h"
 
 namespace tavrin::test {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-const std::string kProgram = TAVRIN_CONVERT;
-
-std::string Fixture(const std::string& name) { return std::string(TAVRIN_FIXTURE_DIR) + "/" + name; }
-
-class ConvertProgram : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        // One folder per process as well: other checkouts on the machine run the same tests.
-        Work = fs::temp_directory_path() / "tavrin-convert-tests" /
-               (std::to_string(getpid()) + "-" + info->name());
-        fs::remove_all(Work);
-        fs::create_directories(Work);
-        Out = Work / "OUT";
-    }
-    void TearDown() override { fs::remove_all(Work); }
-
-    // Copies a fixture into the work folder under a new name.
-    std::string Source(const std::string& fixture, const std::string& name)
-    {
-        const fs::path path = Work / name;
-        fs::copy_file(Fixture(fixture), path);
-        return path.string();
-    }
-    RunResult Convert(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), kProgram);
-        return RunProgram(args);
-    }
-    // One video stream of the codec and size, one audio stream of the codec, duration near
-    // the one-second source (audio codecs that take whole frames pad the last one, and ASF
-    // adds its own lead-in: up to about 0.13 s more, as the ffmpeg program writes too).
-    void ExpectVideo(const fs::path& file, const std::string& video, const std::string& size,
-                     const std::string& audio)
-    {
-        const MediaInfo info = ProbeMedia(file.string());
-        ASSERT_TRUE(info.ok) << file;
-        ASSERT_EQ(info.Count("video"), 1) << file;
-        ASSERT_EQ(info.Count("audio"), 1) << file;
-        const Fields& v = *info.First("video");
-        EXPECT_EQ(v.at("codec_name"), video) << file;
-        EXPECT_EQ(v.at("width") + "x" + v.at("height"), size) << file;
-        EXPECT_EQ(info.First("audio")->at("codec_name"), audio) << file;
-        EXPECT_NEAR(info.duration, 1.0, 0.15) << file;
-    }
-
-    fs::path Work, Out;
-};
 
 TEST_F(ConvertProgram, AppleTvConvertsThreeClipsAndReportsEach)
 {
@@ -181,6 +131,52 @@ TEST_F(ConvertProgram, FailedFileIsReportedAndTheBatchGoesOn)
     EXPECT_FALSE(fs::exists(Out / "bad.mov"));
 }
 
+// Damaged and odd sources each end "Fail" with what is wrong with them, and leave nothing.
+TEST_F(ConvertProgram, EachFailureNamesWhatIsWrongWithTheSource)
+{
+    const auto path = [this](const std::string& name) { return (Work / name).string(); };
+    WriteInput(path("empty.mp3"), "");
+    WriteInput(path("garbage.mp3"), std::string(4000, 'x'));
+    WriteInput(path("zero.y4m"), Y4mWithSize("W0 H0"));
+    CutCopy(Fixture("short.mkv"), path("cut.mkv"), 100);
+    WriteInput(path("words.srt"), "1\n00:00:00,000 --> 00:00:01,000\nHello\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"empty.mp3", path("empty.mp3") + ": the file is empty"},
+        {"garbage.mp3", path("garbage.mp3") + ": Unknown format"},
+        {"zero.y4m", path("zero.y4m") + ": Error while parsing header (Picture size 0x0 is invalid)"},
+        {"cut.mkv", path("cut.mkv") + ": Error while parsing header (the file ends too early: it is cut short or damaged)"},
+        {"words.srt", "Nothing can be converted to '" + (Out / "words.avi").string() + "': '" + path("words.srt") +
+                          "' has no video or audio stream"},
+    };
+    std::vector<std::string> args{"-p", "aviaudiovideointerleave", "-o", Out.string()};
+    for (const auto& [name, why] : cases)
+        args.push_back(path(name));
+    const auto r = Convert(args);
+    EXPECT_EQ(r.status, 1) << r.output;
+    for (const auto& [name, why] : cases)
+        EXPECT_NE(r.output.find("Fail   " + path(name) + ": " + why + "\n"), std::string::npos) << why << "\n" << r.output;
+    EXPECT_TRUE(fs::is_empty(Out));
+}
+
+// A source named "-dash.avi" given last, or after "--", is a file, not an option.
+TEST_F(ConvertProgram, AFileWhoseNameBeginsWithADashIsConverted)
+{
+    Source("short.avi", "-dash.avi");
+    Source("short.avi", "-two.avi");
+    // Relative names, as a shell's "*.avi" gives them: run in the work folder.
+    const std::vector<std::vector<std::string>> lines{
+        {"-p", "mp4mpeg4video", "-o", Out.string(), "-dash.avi"},
+        {"-p", "mp4mpeg4video", "-o", Out.string(), "--", "-two.avi"}};
+    for (const auto& line : lines) {
+        std::vector<std::string> argv{"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", Work.string(), kProgram};
+        argv.insert(argv.end(), line.begin(), line.end());
+        const auto r = RunProgram(argv);
+        EXPECT_EQ(r.status, 0) << r.output;
+    }
+    EXPECT_TRUE(ProbeMedia((Out / "-dash.mp4").string()).ok);
+    EXPECT_TRUE(ProbeMedia((Out / "-two.mp4").string()).ok);
+}
+
 TEST_F(ConvertProgram, SourceIsNeverOverwritten)
 {
     const std::string source = Source("short.mov", "clip.mp4");
@@ -285,7 +281,8 @@ TEST_F(ConvertProgram, FailingFilesBesideAGoodOneWithTwoAtOnce)
                             Source("short.avi", "good.avi")});
     EXPECT_EQ(r.status, 1) << r.output;
     EXPECT_NE(r.output.find("Fail   " + (Work / "bad.avi").string() + ": "), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("Fail   " + (Work / "full.avi").string() + ": Could not write header"),
+    EXPECT_NE(r.output.find("Fail   " + (Work / "full.avi").string() + ": Could not write header for output file #0 ('" +
+                            (Out / "full.mov").string() + "'): No space left on device"),
               std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("Done   " + (Work / "good.avi").string()), std::string::npos) << r.output;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "ChildProcess.h"
+#include "HostileMedia.h"
 #include "MediaInfo.h"
 
 namespace tavrin::test {
@@ -188,6 +189,33 @@ TEST(TranscodeProgram, AMissingInputExitsOneWithItsText) {
     const auto r = RunProgram(Command(missing, {}, kAppleTv, (dir / "out.mp4").string()));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find(missing + ": no such file or directory"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(dir / "out.mp4"));
+}
+
+// A full device, a header over the file-size limit (SIGXFSZ ignored, as a shell's "trap"
+// leaves it) and a damaged input: each message names the disk or the file, and no file stays.
+TEST(TranscodeProgram, FailuresNameTheDiskOrTheInput) {
+    const fs::path dir = OutputDir();
+    auto r = RunProgram(Command(Fixture("clip.mp4"), {}, {"-vcodec", "mpeg4", "-acodec", "aac", "-f", "mp4"}, "/dev/full"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("tavrin-transcode: Could not write header for output file #0 ('/dev/full'): No space left on device"),
+              std::string::npos) << r.output;
+
+    const std::string limited = (dir / "limited.mp4").string();
+    std::vector<std::string> argv{"/bin/sh", "-c", "ulimit -f 8 && trap '' XFSZ && exec \"$@\"", "sh"};
+    const auto command = Command(Fixture("clip.mp4"), {}, {"-vcodec", "mpeg4", "-acodec", "aac", "-moov_size", "100000"}, limited);
+    argv.insert(argv.end(), command.begin(), command.end());
+    r = RunProgram(argv);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("('" + limited + "'): File too large"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(limited));
+
+    const std::string cut = (dir / "cut.mkv").string();
+    CutCopy(Fixture("clip.mkv"), cut, 100);
+    r = RunProgram(Command(cut, {}, kAppleTv, (dir / "out.mp4").string()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find(cut + ": Error while parsing header (the file ends too early: it is cut short or damaged)"),
+              std::string::npos) << r.output;
     EXPECT_FALSE(fs::exists(dir / "out.mp4"));
 }
 

@@ -181,10 +181,10 @@ TEST_F(AVProbeTest, FailedOpensCloseTheProbeAndNameTheReason) {
     EXPECT_EQ(probe.LastError(), Fixture("notmedia.avi") + ": Unknown format");
     ExpectClosed();
     EXPECT_FALSE(probe.Open(Fixture("truncated.mp4"), ""));
-    EXPECT_EQ(probe.LastError(), Fixture("truncated.mp4") + ": Error while parsing header");
+    EXPECT_EQ(probe.LastError(), Fixture("truncated.mp4") + ": Error while parsing header (moov atom not found)");
     ExpectClosed();
     OpenOk("audio.wav");  // a success keeps the last failure's reason
-    EXPECT_EQ(probe.LastError(), Fixture("truncated.mp4") + ": Error while parsing header");
+    EXPECT_EQ(probe.LastError(), Fixture("truncated.mp4") + ": Error while parsing header (moov atom not found)");
 }
 
 // A metadata-only file: container tags without any stream, so no duration either.

@@ -108,7 +108,7 @@ TEST(AddInputTask, OpenFailuresReturnMinusOneWithTheFileInTheText) {
 
     const std::string truncated = Fixture("truncated.mp4");
     EXPECT_EQ(engine.AddInputTask(truncated, nullptr), -1);
-    EXPECT_EQ(engine.LastErrorText(), truncated + ": Error while parsing header");
+    EXPECT_EQ(engine.LastErrorText(), truncated + ": Error while parsing header (moov atom not found)");
 
     EXPECT_EQ(engine.AddInputTask(Fixture("clip.avi"), nullptr), 0);
     EXPECT_EQ(engine.AddInputTask(Fixture("clip.mov"), nullptr), 1);

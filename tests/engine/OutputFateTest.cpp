@@ -110,6 +110,25 @@ TEST(FailedOutput, AFullDeviceSaysSoAndIsNeverDeleted) {
     EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
+// A header the disk will not take blames the disk, not the codec parameters: a full device,
+// and a header (with room kept for the index) larger than the size limit allows.
+TEST(FailedOutput, AHeaderTheDiskRefusesSaysWhy) {
+    const std::string header = "Could not write header for output file #0 ('";
+    Conversion full = Convert(Job(Fixture("clip.mp4"), "/dev/full", "", "f=mp4\nvcodec=mpeg4\nacodec=aac"));
+    ASSERT_TRUE(full.created) << full.message;
+    EXPECT_EQ(full.message, header + "/dev/full'): No space left on device");
+
+    const std::string out = (TempDir() / "limited.mp4").string();
+    Conversion limited;
+    {
+        FileSizeLimit limit(8192);
+        limited = Convert(Job(Fixture("clip.mp4"), out, "", "vcodec=mpeg4\nacodec=aac\nmoov_size=100000"));
+    }
+    ASSERT_TRUE(limited.created) << limited.message;
+    EXPECT_EQ(limited.message, header + out + "'): File too large");
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 TEST(FailedOutput, AFailureOnlyDeletesTheFileTheTaskCreatedNotOneSincePutInItsPlace) {
     const auto dir = TempDir();
     const std::string out = (dir / "replaced.mp4").string(), moved = (dir / "moved.mp4").string();

@@ -2,7 +2,7 @@
 // Test doubles for the preview pane: a player that records what it is asked and answers
 // what the test sets, and dialogs that answer without a modal loop.
 
-#include "Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "PreviewPlayer.h"
 
 #include <QImage>

@@ -1,8 +1,13 @@
 // The window's preview rules, with a fake player behind the interface.
+#include "Controls.h"
 #include "FakePreview.h"
-#include "MainWindow.h"
-#include "PreviewSeekBar.h"
-#include "SourceList.h"
+#include "batch/BatchPart.h"
+#include "list/ListPart.h"
+#include "preview/PreviewPart.h"
+#include "settings/SettingsPart.h"
+#include "window/MainWindow.h"
+#include "preview/PreviewSeekBar.h"
+#include "list/SourceList.h"
 #include "SvgGlyphs.h"
 
 #include <QDir>
@@ -17,6 +22,7 @@
 
 using namespace player_test;
 using tavrin::TForm1;
+using tavrin::test::Find;
 using Calls = std::vector<std::string>;
 
 namespace {
@@ -27,13 +33,13 @@ protected:
     {
         ASSERT_TRUE(form.Created());
         // Paths that do not exist still make rows (marked "Error"); the fake plays anything.
-        form.AddFilesProcedure({"/media/first.avi", "  /media/second clip.mp4  ", "/media/third.wmv"});
+        form.List().AddFilesProcedure({"/media/first.avi", "  /media/second clip.mp4  ", "/media/third.wmv"});
         auto owned = std::make_unique<TFakePlayer>(calls);
         player = owned.get();
-        form.SetPreviewPlayer(std::move(owned));
+        form.Preview().SetPreviewPlayer(std::move(owned));
     }
 
-    void Select(int row) { form.ListView1->setCurrentItem(form.Row(row)); }
+    void Select(int row) { Find<QTreeWidget>(form, "ListView1")->setCurrentItem(form.List().Row(row)); }
     Calls Take() { return std::exchange(calls, {}); }
 
     Calls calls;
@@ -48,129 +54,129 @@ TEST_F(PreviewRules, PlayLoadsTheSelectedRowIntoAFreshGraph)
 {
     Select(1);
     Take();
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate", "Activate", "RenderFile", "Play"}));
-    EXPECT_EQ(form.PreviewRow, 1);
-    EXPECT_EQ(form.PreviewFile, "/media/second clip.mp4");  // blanks around the caption go
+    EXPECT_EQ(form.Preview().PreviewRow(), 1);
+    EXPECT_EQ(form.Preview().PreviewFile(), "/media/second clip.mp4");  // blanks around the caption go
     EXPECT_EQ(player->rendered, QStringList{"/media/second clip.mp4"});
-    EXPECT_EQ(form.DSTrackBar1->maximum(), 10000);
-    EXPECT_TRUE(form.PreviewSeekBar().Updating());
-    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->maximum(), 10000);
+    EXPECT_TRUE(form.Preview().PreviewSeekBar().Updating());
+    EXPECT_FALSE(form.Preview().PreviewPaused());
 }
 
 TEST_F(PreviewRules, PauseThenPlayResumesWithoutReloading)
 {
     Select(0);
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     Take();
-    form.ButtonPause->click();
-    EXPECT_TRUE(form.PreviewPaused);
-    EXPECT_FALSE(form.PreviewSeekBar().Updating());
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPause")->click();
+    EXPECT_TRUE(form.Preview().PreviewPaused());
+    EXPECT_FALSE(form.Preview().PreviewSeekBar().Updating());
+    Find<QToolButton>(form, "ButtonPlay")->click();
     EXPECT_EQ(Take(), (Calls{"Pause", "Play"}));
-    EXPECT_FALSE(form.PreviewPaused);
-    EXPECT_TRUE(form.PreviewSeekBar().Updating());
+    EXPECT_FALSE(form.Preview().PreviewPaused());
+    EXPECT_TRUE(form.Preview().PreviewSeekBar().Updating());
 }
 
 TEST_F(PreviewRules, StopThenPauseDoesNothingAndPlayReloads)
 {
     Select(2);
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     Take();
-    form.ButtonStop->click();
+    Find<QToolButton>(form, "ButtonStop")->click();
     EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate"}));
-    EXPECT_TRUE(form.PreviewStopped);
+    EXPECT_TRUE(form.Preview().PreviewStopped());
     EXPECT_FALSE(player->Active());
-    form.ButtonPause->click();
+    Find<QToolButton>(form, "ButtonPause")->click();
     EXPECT_TRUE(Take().empty());
-    EXPECT_FALSE(form.PreviewPaused);
-    form.ButtonPlay->click();
+    EXPECT_FALSE(form.Preview().PreviewPaused());
+    Find<QToolButton>(form, "ButtonPlay")->click();
     EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate", "Activate", "RenderFile", "Play"}));
-    EXPECT_FALSE(form.PreviewStopped);
+    EXPECT_FALSE(form.Preview().PreviewStopped());
     EXPECT_EQ(player->rendered.size(), 2);
 }
 
 TEST_F(PreviewRules, PlayWithNoRowSelectedOnlyStops)
 {
-    form.ListView1->clearSelection();
-    form.ButtonPlay->click();
+    Find<QTreeWidget>(form, "ListView1")->clearSelection();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     EXPECT_EQ(Take(), (Calls{"Stop"}));
     EXPECT_TRUE(player->rendered.isEmpty());
 }
 
 TEST_F(PreviewRules, PauseBeforeAnythingIsLoadedLeavesTheNextPlayALoad)
 {
-    form.ButtonPause->click();
-    EXPECT_FALSE(form.PreviewPaused);
+    Find<QToolButton>(form, "ButtonPause")->click();
+    EXPECT_FALSE(form.Preview().PreviewPaused());
     Select(0);
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     EXPECT_EQ(player->rendered.size(), 1);
 }
 
 TEST_F(PreviewRules, SelectingAnotherRowStopsButTheLoadedRowDoesNot)
 {
     Select(1);
-    form.ButtonPlay->click();
-    form.ButtonPause->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    Find<QToolButton>(form, "ButtonPause")->click();
     Take();
-    form.ListView1->clearSelection();
+    Find<QTreeWidget>(form, "ListView1")->clearSelection();
     Select(1);
     EXPECT_TRUE(Take().empty()) << "selecting the loaded row again changes nothing";
-    EXPECT_TRUE(form.PreviewPaused);
+    EXPECT_TRUE(form.Preview().PreviewPaused());
     Select(2);
     EXPECT_EQ(Take(), (Calls{"Stop"}));
-    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_FALSE(form.Preview().PreviewPaused());
     EXPECT_TRUE(player->Active());  // stopped, not released
-    EXPECT_FALSE(form.PreviewSeekBar().Updating());
+    EXPECT_FALSE(form.Preview().PreviewSeekBar().Updating());
 }
 
 TEST_F(PreviewRules, PlaySelectedFileEntryPlaysLikeTheButton)
 {
     Select(2);
-    form.PlaySelectedFile1->trigger();
+    Find<QAction>(form, "PlaySelectedFile1")->trigger();
     EXPECT_EQ(player->rendered, QStringList{"/media/third.wmv"});
 }
 
 TEST_F(PreviewRules, EveryButtonIsInertDuringABatch)
 {
     Select(0);
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     Take();
-    form.Batch.Converting = true;
-    for (QToolButton* button : {form.ButtonPlay, form.ButtonPause, form.ButtonStop, form.ButtonSnapshot})
-        button->click();
+    form.Batch().State().Converting = true;
+    for (const char* name : {"ButtonPlay", "ButtonPause", "ButtonStop", "ButtonSnapshot"})
+        Find<QToolButton>(form, name)->click();
     EXPECT_TRUE(Take().empty());
-    EXPECT_FALSE(form.PreviewPaused);
-    EXPECT_FALSE(form.PreviewStopped);
+    EXPECT_FALSE(form.Preview().PreviewPaused());
+    EXPECT_FALSE(form.Preview().PreviewStopped());
     EXPECT_TRUE(dialogs.informations.isEmpty());
-    form.Batch.Converting = false;
+    form.Batch().State().Converting = false;
 }
 
 TEST_F(PreviewRules, StartReleasesTheGraphAndAddFileStopsIt)
 {
     Select(0);
-    form.ButtonPlay->click();
-    form.ButtonPause->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    Find<QToolButton>(form, "ButtonPause")->click();
     Take();
-    form.ButtonAddFile->click();  // the dialog is cancelled
+    Find<QToolButton>(form, "ButtonAddFile")->click();  // the dialog is cancelled
     EXPECT_EQ(Take(), (Calls{"Stop"}));
-    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_FALSE(form.Preview().PreviewPaused());
     EXPECT_TRUE(player->Active());
 
-    form.ButtonPlay->click();
-    form.ButtonPause->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    Find<QToolButton>(form, "ButtonPause")->click();
     Take();
-    form.EditOutputFolder->setText(QString());  // Start then stops at the folder check
-    form.ButtonConvert->click();
+    Find<QLineEdit>(form, "EditOutputFolder")->setText(QString());  // Start then stops at the folder check
+    Find<QToolButton>(form, "ButtonConvert")->click();
     EXPECT_EQ(Take(), (Calls{"Stop", "Deactivate"}));
-    EXPECT_FALSE(form.PreviewPaused);
+    EXPECT_FALSE(form.Preview().PreviewPaused());
     EXPECT_FALSE(player->Active());
 }
 
 TEST_F(PreviewRules, ClosingReleasesTheGraph)
 {
     Select(0);
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     Take();
     form.show();
     EXPECT_TRUE(form.close());
@@ -181,32 +187,32 @@ TEST_F(PreviewRules, AFileThatCannotBePlayedIsReportedAndTheWindowGoesOn)
 {
     player->renders = false;
     Select(0);
-    form.ButtonPlay->click();
-    EXPECT_EQ(form.StatusPanels[1]->text(), "The preview could not be played.");
-    EXPECT_EQ(form.DSTrackBar1->maximum(), 0);
-    EXPECT_FALSE(form.PreviewSeekBar().Updating());
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    EXPECT_EQ(Find<QLabel>(form, "StatusPanel1")->text(), "The preview could not be played.");
+    EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->maximum(), 0);
+    EXPECT_FALSE(form.Preview().PreviewSeekBar().Updating());
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "Play"), 0);
 
     player->renders = true;
     Select(1);
-    form.ButtonPlay->click();
-    EXPECT_EQ(form.StatusPanels[1]->text(), "");
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    EXPECT_EQ(Find<QLabel>(form, "StatusPanel1")->text(), "");
     EXPECT_EQ(calls.back(), "Play");
 }
 
 TEST_F(PreviewRules, SpeakerMenuSetsTheLevelAndTheGlyph)
 {
     const auto glyph = [&](const char* name) { return SpeakerGlyph(name).pixmap(24, 24).toImage(); };
-    const auto shown = [&] { return form.ButtonVolume->icon().pixmap(24, 24).toImage(); };
+    const auto shown = [&] { return Find<QToolButton>(form, "ButtonVolume")->icon().pixmap(24, 24).toImage(); };
     EXPECT_EQ(shown(), glyph("spkfull"));
-    form.Mute1->trigger();
+    Find<QAction>(form, "Mute1")->trigger();
     EXPECT_EQ(player->Volume(), 10);
     EXPECT_EQ(shown(), glyph("spkmute"));
-    form.HalfVolume1->trigger();
+    Find<QAction>(form, "HalfVolume1")->trigger();
     EXPECT_EQ(player->Volume(), 6000);
     EXPECT_EQ(shown(), glyph("spkhalf"));
-    form.Mute1->trigger();
-    form.FullVolume1->trigger();
+    Find<QAction>(form, "Mute1")->trigger();
+    Find<QAction>(form, "FullVolume1")->trigger();
     EXPECT_EQ(player->Volume(), 10000);  // asked for 20000
     EXPECT_EQ(shown(), glyph("spkfull"));
 }
@@ -214,27 +220,27 @@ TEST_F(PreviewRules, SpeakerMenuSetsTheLevelAndTheGlyph)
 TEST_F(PreviewRules, SeekBarFollowsThePlayerAndSeeksOnRelease)
 {
     Select(0);
-    form.ButtonPlay->click();
+    Find<QToolButton>(form, "ButtonPlay")->click();
     player->duration = 95000;
     player->position = 42600;
-    form.PreviewSeekBar().Update();
-    EXPECT_EQ(form.DSTrackBar1->maximum(), 95);
-    EXPECT_EQ(form.DSTrackBar1->value(), 42);
+    form.Preview().PreviewSeekBar().Update();
+    EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->maximum(), 95);
+    EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->value(), 42);
 
     form.show();
-    QTest::mousePress(form.DSTrackBar1, Qt::LeftButton);
-    EXPECT_TRUE(form.PreviewSeekBar().Held());
+    QTest::mousePress(Find<QSlider>(form, "DSTrackBar1"), Qt::LeftButton);
+    EXPECT_TRUE(form.Preview().PreviewSeekBar().Held());
     player->position = 50000;
-    form.PreviewSeekBar().Update();
-    EXPECT_NE(form.DSTrackBar1->value(), 50) << "no update while the button is held";
-    form.DSTrackBar1->setValue(19);
+    form.Preview().PreviewSeekBar().Update();
+    EXPECT_NE(Find<QSlider>(form, "DSTrackBar1")->value(), 50) << "no update while the button is held";
+    Find<QSlider>(form, "DSTrackBar1")->setValue(19);
     Take();
-    QTest::mouseRelease(form.DSTrackBar1, Qt::LeftButton);
-    EXPECT_FALSE(form.PreviewSeekBar().Held());
+    QTest::mouseRelease(Find<QSlider>(form, "DSTrackBar1"), Qt::LeftButton);
+    EXPECT_FALSE(form.Preview().PreviewSeekBar().Held());
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->seekedTo >= 0; }, 1000));
     EXPECT_EQ(player->seekedTo, 95000LL * 19 / 95);
-    form.PreviewSeekBar().Update();
-    EXPECT_EQ(form.DSTrackBar1->value(), 50);
+    form.Preview().PreviewSeekBar().Update();
+    EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->value(), 50);
 }
 
 TEST(PreviewSeekTarget, ABarWithoutRangeDoesNotSeek)
@@ -250,11 +256,11 @@ TEST_F(PreviewRules, ReleasingABarWithoutRangeDoesNotSeek)
 {
     player->duration = 800;
     Select(0);
-    form.ButtonPlay->click();
-    form.PreviewSeekBar().Update();
-    EXPECT_EQ(form.DSTrackBar1->maximum(), 0);
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    form.Preview().PreviewSeekBar().Update();
+    EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->maximum(), 0);
     Take();
-    form.PreviewSeekBar().SeekToBar();
+    form.Preview().PreviewSeekBar().SeekToBar();
     EXPECT_TRUE(Take().empty());
 }
 
@@ -265,11 +271,11 @@ protected:
     void SetUp() override
     {
         PreviewRules::SetUp();
-        form.EditOutputFolder->setText(out.path());
+        Find<QLineEdit>(form, "EditOutputFolder")->setText(out.path());
         player->picture = QImage(64, 48, QImage::Format_RGB888);
         player->picture.fill(Qt::darkCyan);
         Select(0);
-        form.ButtonPlay->click();
+        Find<QToolButton>(form, "ButtonPlay")->click();
     }
 
     QStringList Saved() const { return QDir(out.path()).entryList(QDir::Files, QDir::Name); }
@@ -282,39 +288,39 @@ protected:
 TEST_F(SnapshotRules, ThreeSnapshotsGetNumberedNames)
 {
     for (int i = 0; i < 3; ++i)
-        form.ButtonSnapshot->click();
+        Find<QToolButton>(form, "ButtonSnapshot")->click();
     EXPECT_EQ(Saved(), (QStringList{"first-1.bmp", "first-2.bmp", "first.bmp"}));
     const QImage saved(QDir(out.path()).filePath("first-2.bmp"), "BMP");
     EXPECT_EQ(saved.size(), QSize(64, 48));
     EXPECT_EQ(saved.pixel(10, 10), QColor(Qt::darkCyan).rgb());
-    ASSERT_FALSE(form.Image1->pixmap().isNull());
-    EXPECT_EQ(form.Image1->pixmap().size(), QSize(64, 48));
+    ASSERT_FALSE(Find<QLabel>(form, "Image1")->pixmap().isNull());
+    EXPECT_EQ(Find<QLabel>(form, "Image1")->pixmap().size(), QSize(64, 48));
 }
 
 TEST_F(SnapshotRules, NoPictureYetSavesNothingAndSaysSo)
 {
     player->picture = QImage();
-    form.ButtonSnapshot->click();
+    Find<QToolButton>(form, "ButtonSnapshot")->click();
     EXPECT_TRUE(Saved().isEmpty());
-    EXPECT_EQ(form.StatusPanels[1]->text(), "No picture has been shown yet; no snapshot saved.");
+    EXPECT_EQ(Find<QLabel>(form, "StatusPanel1")->text(), "No picture has been shown yet; no snapshot saved.");
 }
 
 TEST_F(SnapshotRules, WithoutAnOutputFolderTheCheckSpeaksAndNothingIsSaved)
 {
-    form.EditOutputFolder->setText(QString());
-    form.ButtonSnapshot->click();
+    Find<QLineEdit>(form, "EditOutputFolder")->setText(QString());
+    Find<QToolButton>(form, "ButtonSnapshot")->click();
     EXPECT_EQ(dialogs.informations, QStringList{"Please select an output folder!"});
-    form.EditOutputFolder->setText(out.filePath("gone"));
-    form.ButtonSnapshot->click();
+    Find<QLineEdit>(form, "EditOutputFolder")->setText(out.filePath("gone"));
+    Find<QToolButton>(form, "ButtonSnapshot")->click();
     EXPECT_EQ(dialogs.informations.size(), 2);
     EXPECT_TRUE(Saved().isEmpty());
 }
 
 TEST_F(SnapshotRules, AReleasedGraphTakesNoSnapshot)
 {
-    form.ButtonStop->click();
+    Find<QToolButton>(form, "ButtonStop")->click();
     Take();
-    form.ButtonSnapshot->click();
+    Find<QToolButton>(form, "ButtonSnapshot")->click();
     EXPECT_TRUE(Take().empty());
     EXPECT_TRUE(Saved().isEmpty());
 }

@@ -1,10 +1,15 @@
 // The window with its real player: a generated clip plays in the preview pane and the
 // Snapshot button writes its pictures into the output folder.
+#include "Controls.h"
 #include "FakePreview.h"
-#include "MainWindow.h"
+#include "batch/BatchPart.h"
+#include "list/ListPart.h"
+#include "preview/PreviewPart.h"
+#include "settings/SettingsPart.h"
+#include "window/MainWindow.h"
 #include "PlayerClips.h"
 #include "PreviewPlayer.h"
-#include "SourceList.h"
+#include "list/SourceList.h"
 
 #include <QDir>
 #include <QLabel>
@@ -18,6 +23,7 @@
 #include <gtest/gtest.h>
 
 using namespace player_test;
+using tavrin::test::Find;
 
 TEST(WindowPreview, PlayThenThreeSnapshotsOfTheRealClip)
 {
@@ -28,18 +34,18 @@ TEST(WindowPreview, PlayThenThreeSnapshotsOfTheRealClip)
     ASSERT_TRUE(form.Created());
     form.show();
     QTemporaryDir out;
-    form.EditOutputFolder->setText(out.path());
-    form.AddFilesProcedure({Clip("clip.avi")});
-    form.ListView1->setCurrentItem(form.Row(0));
+    Find<QLineEdit>(form, "EditOutputFolder")->setText(out.path());
+    form.List().AddFilesProcedure({Clip("clip.avi")});
+    Find<QTreeWidget>(form, "ListView1")->setCurrentItem(form.List().Row(0));
 
-    form.ButtonPlay->click();
-    TPreviewPlayer* player = form.PreviewPlayer();
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    TPreviewPlayer* player = form.Preview().PreviewPlayer();
     ASSERT_NE(player, nullptr);
-    EXPECT_NEAR(form.DSTrackBar1->maximum(), kClipSeconds * 1000, 150);
+    EXPECT_NEAR(Find<QSlider>(form, "DSTrackBar1")->maximum(), kClipSeconds * 1000, 150);
     QImage shown;
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->Snapshot(shown); }, 5000));
     for (int i = 0; i < 3; ++i)
-        form.ButtonSnapshot->click();
+        Find<QToolButton>(form, "ButtonSnapshot")->click();
 
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files, QDir::Name),
               (QStringList{"clip-1.bmp", "clip-2.bmp", "clip.bmp"}));
@@ -52,6 +58,6 @@ TEST(WindowPreview, PlayThenThreeSnapshotsOfTheRealClip)
             varied = saved.pixel(x, y) != saved.pixel(0, 0);
     EXPECT_TRUE(varied);
     EXPECT_TRUE(dialogs.informations.isEmpty());
-    form.ButtonStop->click();
+    Find<QToolButton>(form, "ButtonStop")->click();
     EXPECT_FALSE(player->Active());
 }

@@ -104,7 +104,7 @@ TEST(EndStatus, FailWinsOverAbort)
 
 TEST(RowCells, VideoFileShowsSizeRateDurationAndKey)
 {
-    const TRowCells cells = RowCellsOf({true, 1, 720, 576, 25, 1, 3725000000}, "MP4");
+    const TRowCells cells = RowCellsOf({true, 1, 720, 576, 25, 1, 3725000000, ""}, "MP4");
     EXPECT_EQ(cells.VideoSize, "720x576");
     EXPECT_EQ(cells.FrameRate, "25");
     EXPECT_EQ(cells.Duration, "01:02:05");
@@ -115,7 +115,7 @@ TEST(RowCells, VideoFileShowsSizeRateDurationAndKey)
 
 TEST(RowCells, AudioFileShowsBlanksForThePicture)
 {
-    const TRowCells cells = RowCellsOf({true, 0, 0, 0, 0, 0, 90000000}, "MP3");
+    const TRowCells cells = RowCellsOf({true, 0, 0, 0, 0, 0, 90000000, ""}, "MP3");
     EXPECT_EQ(cells.VideoSize, " ");
     EXPECT_EQ(cells.FrameRate, " ");
     EXPECT_EQ(cells.Duration, "00:01:30");

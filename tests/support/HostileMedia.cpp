@@ -52,6 +52,42 @@ void ReplaceInTsStream(const std::string& src, const std::string& dst, int pid, 
     });
 }
 
+void WriteInput(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    KeepInput(path);
+}
+
+void CutCopy(const std::string& src, const std::string& dst, size_t bytes) {
+    const std::vector<char> data = ReadAll(src);
+    ASSERT_LT(bytes, data.size()) << src;
+    WriteInput(dst, std::string(data.data(), bytes));
+}
+
+void SetAviPictureSize(const std::string& src, const std::string& dst, int32_t width, int32_t height) {
+    const std::vector<char> data = ReadAll(src);
+    std::string avi(data.data(), data.size());
+    // Little-endian fields: in "avih" after eight other ones, in "strf" after its length.
+    const auto put = [&avi](size_t at, int32_t value) {
+        for (int i = 0; i < 4; ++i)
+            avi[at + static_cast<size_t>(i)] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xff);
+    };
+    const size_t main = avi.find("avih"), format = avi.find("strf");
+    ASSERT_NE(main, std::string::npos) << src;
+    ASSERT_NE(format, std::string::npos) << src;
+    put(main + 8 + 32, width);
+    put(main + 8 + 36, height);
+    put(format + 8 + 4, width);
+    put(format + 8 + 8, height);
+    WriteInput(dst, avi);
+}
+
+std::string Y4mWithSize(const std::string& size) {
+    std::string y4m = "YUV4MPEG2 " + size + " F25:1 Ip A1:1 C420jpeg\n";
+    for (int i = 0; i < 3; ++i)
+        y4m += "FRAME\n" + std::string(384, '\0');
+    return y4m;
+}
+
 void KeepInput(const std::string& path) {
     const char* dir = std::getenv("TAVRIN_KEEP_INPUTS");
     if (!dir || !*dir)

@@ -1,0 +1,197 @@
+// Adding files to the source list and the rows' cells, logs and failure reasons.
+#include "list/ListPart.h"
+
+#include "AVProbe.h"
+#include "FFmpegEngine.h"
+#include "RowProbe.h"
+#include "SourceFilter.h"
+#include "dialogs/Dialogs.h"
+#include "list/SourceList.h"
+
+#include <QCoreApplication>
+#include <QTreeWidgetItem>
+
+namespace tavrin {
+
+namespace {
+
+constexpr int kRowIdRole = Qt::UserRole + 1;
+constexpr int kMaxLogLines = 5000;
+
+}  // namespace
+
+TListPart::TListPart(QWidget& window, TDialogs& dialogs, TFFmpegEngine& engine,
+                     std::function<bool()> converting, std::function<QString()> outputExtension)
+    : window_(window),
+      dialogs_(dialogs),
+      engine_(engine),
+      converting_(std::move(converting)),
+      outputExtension_(std::move(outputExtension)),
+      openDialogFilter_(QString::fromStdString(ToQtFileDialogFilter(SourceFileFilter())))
+{
+    BuildWidgets();
+    BuildPopupMenu();
+}
+
+void TListPart::ButtonAddFileClick()
+{
+    AddFilesFromDialogOrDrop(nullptr);
+}
+
+void TListPart::AddDroppedPaths(const QStringList& paths)
+{
+    const QStringList files = ExpandDroppedPaths(paths);
+    AddFilesFromDialogOrDrop(&files);
+}
+
+// While files are being added, a second request (a click, a drop) changes nothing: the
+// first run keeps its rows, their marks and its guard over Start, Remove and Clear.
+void TListPart::AddFilesFromDialogOrDrop(const QStringList* dropped)
+{
+    emit AddingStarts();
+    if (converting_() || adding_)
+        return;
+    engine_.ClearTaskList();
+    ClearProgressCells();
+    adding_ = true;
+    try {
+        AddFilesProcedure(dropped ? *dropped : dialogs_.OpenFiles(&window_, openDialogFilter_));
+    } catch (...) {
+        // A file that breaks the probe ends the adding; the rows so far stay.
+    }
+    adding_ = false;
+}
+
+void TListPart::AddFilesProcedure(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        if (closing_)
+            break;
+        AppendProbedRow(path);
+        ScrollTo(RowCount() - 1);
+        // Repaint and stay responsive between files.
+        QCoreApplication::processEvents();
+    }
+}
+
+void TListPart::AppendProbedRow(const QString& path)
+{
+    TAVProbe& probe = engine_.AVProbe();
+    const TRowCells cells =
+        ProbeRowCells(probe, path.toStdString(), outputExtension_().toStdString());
+    auto* row = new QTreeWidgetItem;
+    row->setText(scFileName, path);
+    row->setCheckState(scFileName, Qt::Checked);
+    row->setData(scFileName, kRowIdRole, nextRowId_++);
+    const std::string* texts[] = {&cells.VideoSize, &cells.FrameRate, &cells.Duration,
+                                  &cells.Output,    &cells.Progress,  &cells.Frames};
+    for (int column = scVideoSize; column < scColumnCount; ++column)
+        row->setText(column, QString::fromStdString(*texts[column - scVideoSize]));
+    ListView1->addTopLevelItem(row);
+    // A file the probe rejects says why when the pointer rests on it.
+    if (cells.Progress == "Error")
+        SetRowFailure(RowCount() - 1, QString::fromStdString(cells.Reason));
+}
+
+void TListPart::ClearProgressCells()
+{
+    rowLogs_.clear();
+    for (int row = 0; row < RowCount(); ++row) {
+        SetCell(row, scProgress, QString());
+        for (int column = 0; column < scColumnCount; ++column)
+            Row(row)->setToolTip(column, QString());
+    }
+}
+
+int TListPart::RowCount() const
+{
+    return ListView1->topLevelItemCount();
+}
+
+QTreeWidgetItem* TListPart::Row(int index) const
+{
+    return index >= 0 && index < RowCount() ? ListView1->topLevelItem(index) : nullptr;
+}
+
+QString TListPart::Cell(int row, int column) const
+{
+    const QTreeWidgetItem* item = Row(row);
+    return item ? item->text(column) : QString();
+}
+
+void TListPart::SetCell(int row, int column, const QString& text)
+{
+    if (QTreeWidgetItem* item = Row(row))
+        item->setText(column, text);
+}
+
+int TListPart::SelectedRow() const
+{
+    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    return selected.isEmpty() ? -1 : ListView1->indexOfTopLevelItem(selected.first());
+}
+
+void TListPart::ScrollTo(int row)
+{
+    if (QTreeWidgetItem* item = Row(row))
+        ListView1->scrollToItem(item);
+}
+
+void TListPart::SetOutputColumn(const QString& extension)
+{
+    for (int row = 0; row < RowCount(); ++row)
+        SetCell(row, scOutput, extension);
+}
+
+QStringList TListPart::RowLog(int row) const
+{
+    const QTreeWidgetItem* item = Row(row);
+    return item ? rowLogs_.value(item->data(scFileName, kRowIdRole).toULongLong()) : QStringList();
+}
+
+void TListPart::AppendRowLog(int row, const QString& line)
+{
+    QTreeWidgetItem* item = Row(row);
+    if (item == nullptr)
+        return;
+    QStringList& log = rowLogs_[item->data(scFileName, kRowIdRole).toULongLong()];
+    if (log.size() < kMaxLogLines)
+        log << line;
+    else if (log.size() == kMaxLogLines)
+        log << QStringLiteral("(further lines left out)");
+}
+
+// A failed row says why on every cell and at the end of its log.
+void TListPart::SetRowFailure(int row, const QString& reason)
+{
+    QTreeWidgetItem* item = Row(row);
+    if (item == nullptr || reason.isEmpty())
+        return;
+    for (int column = 0; column < scColumnCount; ++column)
+        item->setToolTip(column, reason);
+    AppendRowLog(row, reason);
+}
+
+void TListPart::DeleteSelectedItem1Click()
+{
+    // Rows are the batch's cursor too: none leaves while the driver walks them.
+    if (adding_ || converting_())
+        return;
+    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    QTreeWidgetItem* row = selected.first();
+    rowLogs_.remove(row->data(scFileName, kRowIdRole).toULongLong());
+    delete row;
+}
+
+void TListPart::ClearAllItems1Click()
+{
+    if (adding_ || converting_())
+        return;
+    engine_.ClearTaskList();
+    ListView1->clear();
+    rowLogs_.clear();
+}
+
+}  // namespace tavrin
