@@ -7,6 +7,7 @@
 
 #include "common/FFMpegException.h"
 #include "run/TranscodeRun.h"
+#include "binding/Picture.h"
 #include "binding/SourceQuality.h"
 
 namespace tavrin {
@@ -99,8 +100,10 @@ void TTranscodeRun::HandleDecodedVideo(TInputStreamState& ist, const AVPacket* p
     if (const float q = PictureQuality(f, pkt); q > 0)
         ist.Quality = q;
     ist.NextPts += PictureDuration(f, ist.Stream);
-    // Upright first, so the hooks, crop, scale and pad all see the picture a person sees.
-    const AVFrame* pic = ist.Rotation ? ist.Rotator.Turn(f, ist.Rotation) : f;
+    // Fields are undone before anything moves rows; then upright, so the hooks, crop, scale
+    // and pad all see the picture a person sees.
+    const AVFrame* pic = ProgressivePicture(ist, f);
+    pic = ist.Rotation ? ist.Rotator.Turn(pic, ist.Rotation) : pic;
     if (!pic) {
         Log(0, "error rotating picture");
         return;
@@ -123,7 +126,25 @@ void TTranscodeRun::HandleDecodedVideo(TInputStreamState& ist, const AVPacket* p
     }
 }
 
-// Deinterlacing and the hooks; when they worked on their own copy, a view of that copy
+const AVFrame* TTranscodeRun::ProgressivePicture(TInputStreamState& ist, const AVFrame* pic) {
+    if (!ist.Deinterlace || !pic->interlaced_frame)
+        return pic;
+    if (!ist.Deinterlaced)
+        ist.Deinterlaced = MakeFrame();
+    if (!ist.Deinterlaced || !DeinterlaceFrame(ist.Deinterlaced.get(), pic)) {
+        Log(0, "deinterlace error.");
+        ist.Deinterlace = false;  // said once; the pictures go on as they are
+        return pic;
+    }
+    if (!ist.DeinterlaceLogged) {
+        ist.DeinterlaceLogged = true;
+        Log(1, "Input stream #" + std::to_string(ist.FileIndex) + "." + std::to_string(ist.Index) + " is interlaced (" +
+                   (pic->top_field_first ? "top" : "bottom") + " field first): its pictures are deinterlaced");
+    }
+    return ist.Deinterlaced.get();
+}
+
+// The asked-for deinterlacing and the hooks; when they worked on their own copy, a view of that copy
 // with the picture's own size, format and field order.
 const AVFrame* TTranscodeRun::HookedPicture(TInputStreamState& ist, const AVFrame* pic) {
     const PictureRef work = task_.Hooks.Preprocess(pic, ist.Pts, opt_.Deinterlace);

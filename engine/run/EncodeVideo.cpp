@@ -6,6 +6,7 @@
 #include "common/FFMpegException.h"
 #include "options/OptionContexts.h"
 #include "run/TranscodeRun.h"
+#include "binding/PictureFormat.h"
 
 namespace tavrin {
 namespace {
@@ -19,6 +20,8 @@ void ShallowView(AVFrame* view, const AVFrame* pic) {
     view->format = pic->format;
     view->width = pic->width;
     view->height = pic->height;
+    view->color_range = pic->color_range;
+    view->colorspace = pic->colorspace;
 }
 
 bool CropView(AVFrame* view, int top, int left, int bottom, int right) {
@@ -108,7 +111,7 @@ const AVFrame* TTranscodeRun::FormatPicture(TOutputStreamState& ost, const AVFra
     const int innerWidth = enc->width - ost.PadLeft - ost.PadRight;
     const int innerHeight = enc->height - ost.PadTop - ost.PadBottom;
     const bool scale = formatted->width != innerWidth || formatted->height != innerHeight ||
-                       formatted->format != enc->pix_fmt;
+                       NeedsConversion(ColoursOf(formatted), enc);
     if (!scale && !ost.VideoPad)
         return ost.VideoCrop ? formatted : pic;
     AVFrame* temp = WritableTemp(ost, scale);
@@ -146,19 +149,19 @@ AVFrame* TTranscodeRun::WritableTemp(TOutputStreamState& ost, bool scale) {
     return temp;
 }
 
-// The scaler from pictures like src to width x height in the encoder's format; made again
-// whenever the decoder starts delivering another size or pixel format.
+// The scaler from pictures like src to width x height in the encoder's format, range and
+// matrix; made again whenever the decoder starts delivering another size or colours.
 SwsContext* TTranscodeRun::ScalerFor(TOutputStreamState& ost, const AVFrame* src, int width, int height) {
     auto& made = ost.ScalerSource;
-    if (ost.Scaler && made.width == src->width && made.height == src->height && made.format == src->format)
+    const TPictureColours colours = ColoursOf(src);
+    if (ost.Scaler && made.width == src->width && made.height == src->height && made.colours == colours)
         return ost.Scaler.get();
-    ost.Scaler.reset(sws_getContext(src->width, src->height, static_cast<AVPixelFormat>(src->format), width, height,
-                                    ost.Enc->pix_fmt, opt_.ScalerFlags, nullptr, nullptr, nullptr));
+    ost.Scaler.reset(MakeScaler(src->width, src->height, colours, width, height, ost.Enc, opt_.ScalerFlags));
     if (!ost.Scaler)
         throw FFMpegException("Cannot get resampling context");
     made.width = src->width;
     made.height = src->height;
-    made.format = src->format;
+    made.colours = colours;
     return ost.Scaler.get();
 }
 
@@ -202,6 +205,8 @@ int TTranscodeRun::SendPicture(TOutputStreamState& ost, TInputStreamState& ist, 
     f->quality = static_cast<int>(std::lrint(SendQuality(ost, ist)));
     f->pict_type = opt_.MotionEstimationThreshold == 0 ? AV_PICTURE_TYPE_NONE : pic->pict_type;
     f->sample_aspect_ratio = enc->sample_aspect_ratio;
+    f->color_range = enc->color_range;
+    f->colorspace = enc->colorspace;
     f->pts = ost.SyncOpts;
     const int ret = avcodec_send_frame(enc, f);
     av_frame_unref(f);

@@ -11,6 +11,7 @@
 #include "setup/TaskFiles.h"
 #include "binding/AudioShape.h"
 #include "binding/Owners.h"
+#include "binding/PictureFormat.h"
 #include "binding/Rotation.h"
 
 namespace tavrin {
@@ -43,6 +44,9 @@ struct TInputStreamState {
     bool IsStart = true;
     float Quality = 0;         // of the last decoded picture
     FramePtr Decoded;          // reused for every decoded unit
+    bool Deinterlace = false;  // interlaced pictures come out progressive
+    bool DeinterlaceLogged = false;
+    FramePtr Deinterlaced;     // the last of them
     int Rotation = 0;          // clockwise degrees that make decoded pictures upright
     TPictureRotator Rotator;
     FramePtr Hooked;           // a view of the hooks' working copy
@@ -73,7 +77,7 @@ struct TOutputStreamState {
     FramePtr Formatted;     // a view of the cropped decoded picture
     FramePtr ScaleTarget;   // a view of PictureTemp inside the padding
     SwsPtr Scaler;          // made for the pictures described by ScalerSource
-    struct { int width = 0, height = 0, format = -1; } ScalerSource;
+    struct { int width = 0, height = 0; TPictureColours colours; } ScalerSource;
     FramePtr Picture;  // the frame handed to the encoder
     int LastQuality = 0;
     char LastPictType = '?';
@@ -114,6 +118,7 @@ private:
     void SetUpStream(TOutputStreamState& ost);
     void SetUpCopy(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamState& ist);
+    void SetUpDeinterlace(TInputStreamState& ist);
     void SetUpSameQuality(TOutputStreamState& ost, TInputStreamState& ist);
     void SetUpTwoPass(TOutputStreamState& ost, int n);
     void LogStreamMapping();
@@ -134,6 +139,7 @@ private:
     int ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt);
     void HandleDecodedAudio(TInputStreamState& ist, const AVPacket* pkt);
     void HandleDecodedVideo(TInputStreamState& ist, const AVPacket* pkt);
+    const AVFrame* ProgressivePicture(TInputStreamState& ist, const AVFrame* pic);
     const AVFrame* HookedPicture(TInputStreamState& ist, const AVFrame* pic);
     int DecodeSubtitle(TInputStreamState& ist, const AVPacket* pkt);
     void CopyPacket(TInputStreamState& ist, const AVPacket* pkt);

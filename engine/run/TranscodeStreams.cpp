@@ -100,6 +100,8 @@ void TTranscodeRun::SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamStat
     ost.ScaleTarget = MakeFrame();
     if (!ost.Picture || !ost.PictureTemp || !ost.Formatted || !ost.ScaleTarget)
         throw FFMpegException("av_mallocz fail");
+    DescribeOutputColours(ost.Enc, ist.Stream->codecpar);
+    SetUpDeinterlace(ist);
     ist.Rotation = DisplayRotation(ist.Stream);
     int64_t flags = SWS_BICUBIC;
     if (task_.OptionContexts().scaler)
@@ -107,6 +109,17 @@ void TTranscodeRun::SetUpVideoEncoding(TOutputStreamState& ost, TInputStreamStat
     opt_.ScalerFlags = static_cast<int>(flags);
     if (opt_.SameQuality)
         SetUpSameQuality(ost, ist);
+}
+
+// Interlaced pictures are made progressive unless the output is coded interlaced itself, or
+// deinterlacing was asked for (the frame hooks do it then), or the stream says it is
+// progressive.
+void TTranscodeRun::SetUpDeinterlace(TInputStreamState& ist) {
+    const AVCodecContext* videoOptions = task_.OptionContexts().codec[mkVideo].get();
+    const int64_t flags = videoOptions ? videoOptions->flags : 0;
+    const bool interlacedOutput = flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME);
+    if (!opt_.Deinterlace && !interlacedOutput && ist.Stream->codecpar->field_order != AV_FIELD_PROGRESSIVE)
+        ist.Deinterlace = true;
 }
 
 // Pictures keep their source's quantiser where the decoder tells it; otherwise the

@@ -9,6 +9,7 @@
 #include "options/OptionContexts.h"
 #include "setup/EncoderChoices.h"
 #include "setup/TaskFiles.h"
+#include "binding/PictureFormat.h"
 #include "binding/PrivateOptions.h"
 
 namespace tavrin {
@@ -185,18 +186,8 @@ void TCustomFFmpeg::SetVideoGeometry(AVCodecContext* e) {
     if (e->width > 0 && e->height > 0 && av_image_check_size(static_cast<unsigned>(e->width), static_cast<unsigned>(e->height), 0, nullptr) < 0)
         throw FFMpegException("Incorrect frame size");
     e->sample_aspect_ratio = SampleAspectFor(Opt.FrameAspectRatio, e->width, e->height);
-    e->pix_fmt = static_cast<AVPixelFormat>(Opt.FramePixFmt);
-    if (codec && codec->pix_fmts) {
-        bool listed = false;
-        for (const AVPixelFormat* p = codec->pix_fmts; *p != AV_PIX_FMT_NONE; ++p)
-            listed |= *p == e->pix_fmt;
-        if (!listed)
-            e->pix_fmt = codec->pix_fmts[0];
-    }
-    // A source whose pixel format the probe could not learn names none; an encoder that
-    // lists no formats of its own (raw video) must still be given one.
-    if (e->pix_fmt == AV_PIX_FMT_NONE)
-        e->pix_fmt = AV_PIX_FMT_YUV420P;
+    // The source's format (or the one asked for) when the encoder and its profile take it.
+    e->pix_fmt = EncoderPixelFormat(e, static_cast<AVPixelFormat>(Opt.FramePixFmt));
 }
 
 void TCustomFFmpeg::SetVideoRateControl(AVCodecContext* e, TOutputStreamInfo& info) {

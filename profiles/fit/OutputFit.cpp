@@ -105,6 +105,17 @@ void LetterBoxPicture(TOutputOptions& options, const TFitRequest& request)
     ApplyLetterBox(options, *frame, FitLetterBox(*frame, PictureAspect(request)));
 }
 
+// Every player and device these files are made for decodes 8-bit 4:2:0 pictures at studio
+// range; a camera's 4:2:2, a screen recording's 4:4:4 or a phone's 10-bit pictures would
+// otherwise reach encoders that keep them (and profiles that then refuse them).
+void AskForPlayablePictures(TOutputOptions& options)
+{
+    std::string& lines = options.ExtraOptions;
+    if (!lines.empty() && lines.back() != '\n')
+        lines += '\n';
+    lines += "pix_fmt=yuv420p";
+}
+
 void FitToDevice(TDevice device, TOutputOptions& options, const TFitRequest& request,
                  std::vector<std::string>& notes)
 {
@@ -132,6 +143,7 @@ std::vector<std::string> FitOutputOptions(const TFitRequest& request, TOutputOpt
         FitVideoToEncoder(options, request, notes);
         if (request.LetterBox)
             LetterBoxPicture(options, request);
+        AskForPlayablePictures(options);
     }
     const TDevice device = DeviceOfKind(request.Kind);
     if (device != TDevice::None)

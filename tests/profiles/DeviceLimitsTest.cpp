@@ -205,12 +205,12 @@ TEST(OutputFit, MPEG4SignalsSimpleProfileAtTheLevelThatFits)
 {
     TOutputOptions appleTV = Record("mpeg4", 1500, "640x480", "25", "libfaac", 44100, 128);
     Fit(kAppleTV, appleTV);
-    for (const char* line : {"vprofile=0", "vlevel=4", "bf=0", "maxrate=3000000", "bufsize=1310000"})
+    for (const char* line : {"vprofile=0", "vlevel=4", "bf=0", "maxrate=3000000", "bufsize=1310000", "bt=1500000"})
         EXPECT_TRUE(HasLine(appleTV, line)) << line << " in\n" << appleTV.ExtraOptions;
 
     TOutputOptions phone = Record("mpeg4", 128, "176x144", "25", "libamr_nb", 8000, 7400);
     Fit(k3GP, phone);
-    for (const char* line : {"vprofile=0", "vlevel=2", "maxrate=128000"})
+    for (const char* line : {"vprofile=0", "vlevel=2", "maxrate=128000", "bt=128000"})
         EXPECT_TRUE(HasLine(phone, line)) << line << " in\n" << phone.ExtraOptions;
     EXPECT_FALSE(HasLine(phone, "aprofile=1"));
 }
@@ -224,7 +224,8 @@ TEST(OutputFit, EncoderFixesAreLoggedOnceAndGeneralProfilesGetNoDeviceOptions)
     EXPECT_EQ(notes[1], "Frame size 320x240 is not possible with H.263; converting at 352x288.");
     EXPECT_EQ(amr.AudioSampleRate, 8000);
     EXPECT_EQ(amr.FrameSize, "352x288");
-    EXPECT_TRUE(amr.ExtraOptions.empty());  // H.263 has no level to signal here
+    // H.263 has no level to signal here: only the picture format every player decodes.
+    EXPECT_EQ(amr.ExtraOptions, "pix_fmt=yuv420p");
 
     TOutputOptions mpeg1 = Record("mpeg1video", 1600, "320x240", "14.985", "mp2", 44100, 192);
     ASSERT_EQ(Fit(28, mpeg1).size(), 1u);
@@ -232,7 +233,11 @@ TEST(OutputFit, EncoderFixesAreLoggedOnceAndGeneralProfilesGetNoDeviceOptions)
 
     TOutputOptions mp4 = Record("libx264", 1200, "", "25", "libfaac", 44100, 320);
     EXPECT_TRUE(Fit(kMP4, mp4).empty());
-    EXPECT_TRUE(mp4.ExtraOptions.empty());
+    EXPECT_EQ(mp4.ExtraOptions, "pix_fmt=yuv420p");
+
+    TOutputOptions audioOnly = Record("", 0, "", "25", "libmp3lame", 44100, 128);
+    Fit(41, audioOnly);
+    EXPECT_TRUE(audioOnly.ExtraOptions.empty());
     EXPECT_EQ(mp4.AudioChannels, -1);
 }
 
