@@ -27,7 +27,7 @@ namespace tavrin {
 
 TBatchPart::TBatchPart(const TBatchNeighbours& neighbours) : with_(neighbours)
 {
-    jobClock_.start();
+    batchClock_.start();
     BuildWidgets();
     jobView_ = std::make_unique<TWindowJobView>(*this, with_);
     jobBuilder_ = std::make_unique<TJobBuilder>(*jobView_, with_.Engine);
@@ -94,14 +94,23 @@ void TBatchPart::ButtonConvertClick()
     with_.Preview.StopThePreview(true);
     if (with_.List.Adding())
         return;
-    with_.List.ClearProgressCells();
     if (with_.List.RowCount() == 0) {
         with_.Dialogs.Information(&with_.Window, QStringLiteral("Please Add Files To Convert!"));
+        return;
+    }
+    if (!AnyRowChecked()) {
+        with_.Dialogs.Information(&with_.Window,
+                                  QStringLiteral("No file is checked. Check the files to convert, "
+                                                 "then press Start."));
         return;
     }
     if (!with_.Settings.CheckOutputFolder())
         return;
     EndParallelBatch();
+    rowShares_.clear();
+    batchClock_.start();
+    with_.Status.Panel(0)->setText(QStringLiteral("Converting"));
+    with_.Status.Panel(1)->clear();
     TimerConvertAgain->start();
     DisableControls();
     if (with_.Options.SimultaneousConversions > 1) {
@@ -120,8 +129,6 @@ void TBatchPart::BeginJob()
     with_.Engine.StopTasks();
     with_.Engine.ClearTaskList();
     ++job_;
-    jobClock_.start();
-    with_.Status.Panel(0)->setText(QStringLiteral("Converting"));
 }
 
 void TBatchPart::TimerConvertAgainTimer()
@@ -138,38 +145,64 @@ void TBatchPart::TimerConvertAgainTimer()
 
 void TBatchPart::ButtonStopConvertClick()
 {
+    if (ConfirmStop(QStringLiteral("Stop all conversions?"), false))
+        StopBatch();
+}
+
+bool TBatchPart::StopForClose()
+{
+    if (!ConfirmStop(QStringLiteral("Stop all conversions and quit?"), true))
+        return false;
+    StopBatch();
+    // The stopped tasks are waited for: each closes its output properly before it goes.
+    EndParallelBatch();
+    with_.Engine.ClearTaskList();
+    return true;
+}
+
+// Stop asks only while a task runs; closing asks in the gap between two rows as well. The
+// running task is paused around the question.
+bool TBatchPart::ConfirmStop(const QString& question, bool askBetweenRows)
+{
+    if (!batch_.Converting)
+        return !(askBetweenRows && running_) || with_.Dialogs.Confirm(&with_.Window, question);
     if (ParallelBatchActive()) {
-        if (batch_.Converting) {
-            parallel_->PauseTasks();
-            const bool stop =
-                with_.Dialogs.Confirm(&with_.Window, QStringLiteral("Stop all conversions?"));
-            parallel_->ResumeTasks();
-            if (!stop)
-                return;
-        }
+        parallel_->PauseTasks();
+        const bool stop = with_.Dialogs.Confirm(&with_.Window, question);
+        parallel_->ResumeTasks();
+        return stop;
+    }
+    with_.Engine.PauseTasks();
+    if (!with_.Dialogs.Confirm(&with_.Window, question)) {
+        with_.Engine.ResumeTasks();
+        return false;
+    }
+    batch_.UserAborted = true;
+    return true;
+}
+
+void TBatchPart::StopBatch()
+{
+    // The rows still converting count as stopped; their tasks end after this.
+    const QString outcome = QString::fromStdString(BatchOutcomeText(Tally()));
+    if (ParallelBatchActive()) {
         parallel_->Stop();
-        return;
+    } else {
+        batch_.BatchFinished = true;
+        TimerConvertAgain->stop();
+        with_.Engine.StopTasks();
+        ProgressBar1->setValue(0);
+        EnableControls();
+        batch_.Converting = false;
     }
-    if (batch_.Converting) {
-        with_.Engine.PauseTasks();
-        if (!with_.Dialogs.Confirm(&with_.Window, QStringLiteral("Stop all conversions?"))) {
-            with_.Engine.ResumeTasks();
-            return;
-        }
-        batch_.UserAborted = true;
-    }
-    batch_.BatchFinished = true;
-    TimerConvertAgain->stop();
-    with_.Engine.StopTasks();
-    ProgressBar1->setValue(0);
-    EnableControls();
-    batch_.Converting = false;
+    ShowEndOfBatch(outcome);
 }
 
 // The controls a batch switches off: its own Start, the list's buttons and pop-up, the
 // settings, and the main menu.
 void TBatchPart::SetBatchControlsEnabled(bool enabled)
 {
+    running_ = !enabled;
     ButtonConvert->setEnabled(enabled);
     with_.List.SetControlsEnabled(enabled);
     with_.Settings.SetControlsEnabled(enabled);
@@ -188,15 +221,9 @@ void TBatchPart::EnableControls()
     with_.Settings.UpdateQualityControls();
 }
 
-void TBatchPart::ShowPace(int currentMs, int totalMs)
-{
-    if (const auto pace = MeasurePace(currentMs, totalMs, jobClock_.elapsed()))
-        with_.Status.Panel(0)->setText(QString::fromStdString(PaceText(*pace)));
-}
-
 void TBatchPart::SetProgress(int position)
 {
-    ProgressBar1->setValue(position);
+    ProgressBar1->setValue(running_ ? BatchPercent(BatchRows()) : position);
 }
 
 void TBatchPart::StopDriverTimer()

@@ -5,13 +5,16 @@
 
 #include "BatchState.h"
 #include "FFmpegTypes.h"
+#include "util/BatchProgress.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 #include <atomic>
+#include <map>
 #include <memory>
+#include <vector>
 
 class QProgressBar;
 class QTimer;
@@ -76,6 +79,13 @@ public:
     // The previous batch of several rows is stopped and let go; its rows keep what they show.
     void EndParallelBatch();
 
+    // A batch runs from Start until it has ended or was stopped, the gaps between its rows
+    // included (Converting is false there); its controls are off meanwhile.
+    bool Running() const { return running_; }
+    // The window is asked to close during a batch: the user confirms, the batch stops and
+    // the running task is waited for, so its file is finished. False when the batch goes on.
+    bool StopForClose();
+
     // Converting, UserAborted, CurrentRow, IsLastRow, BatchFinished, IdleTicks.
     TBatchState& State() { return batch_; }
     const TBatchState& State() const { return batch_; }
@@ -95,9 +105,15 @@ public:
     void EngineTerminate(const TTerminateReport& report);
     void EngineLog(int job, const QString& line);
 
-    // What the job builder's view of the window does to the batch's own widgets.
+    // What the job builder's view of the window does to the batch's own widgets. While the
+    // batch runs the bar shows the whole batch's progress, also between two rows.
     void SetProgress(int position);
     void StopDriverTimer();
+    // A row the batch takes now, and its end mark ("Done", "Fail", "Abort").
+    void RowStarting(int row);
+    void RowEnded(int row);
+    // The batch has ended on its own: the window says what became of its rows.
+    void ShowBatchOutcome();
 
 signals:
     // The batch switches the main menu off while it runs and on again after.
@@ -111,7 +127,14 @@ private:
     void ConnectParallelEvents();
     bool ParallelBatchActive() const { return parallel_ != nullptr && parallelActive_; }
     void SetBatchControlsEnabled(bool enabled);
-    void ShowPace(int currentMs, int totalMs);
+    bool AnyRowChecked() const;
+    void SetRowDone(int row, int64_t doneMs);
+    std::vector<TRowShare> BatchRows() const;
+    TBatchTally Tally() const;
+    void ShowBatchProgress();
+    void ShowEndOfBatch(const QString& outcome);
+    bool ConfirmStop(const QString& question, bool askBetweenRows);
+    void StopBatch();
 
     TBatchNeighbours with_;
     QWidget* progressStrip_ = nullptr;
@@ -124,11 +147,13 @@ private:
     TBatchState batch_;
     std::atomic<bool> eventsConnected_{false};
     std::atomic<int> job_{0};  // changes whenever the engine's task list was emptied for a row
-    QElapsedTimer jobClock_;
+    QElapsedTimer batchClock_;
+    std::map<int, TRowShare> rowShares_;  // the rows this batch has taken, by list row
     std::unique_ptr<TWindowJobView> jobView_;
     std::unique_ptr<TJobBuilder> jobBuilder_;
     std::unique_ptr<TParallelBatch> parallel_;  // the last batch of several rows at once
     bool parallelActive_ = false;               // that batch drives the timer and Stop
+    bool running_ = false;
 };
 
 }  // namespace tavrin

@@ -16,7 +16,6 @@
 #include <QProgressBar>
 #include <QTimer>
 
-#include <algorithm>
 
 namespace tavrin {
 
@@ -58,21 +57,20 @@ void TBatchPart::ConnectEngineEvents()
 
 void TBatchPart::EngineProgress(const TProgressReport& report)
 {
-    if (report.Job != job_ || !eventsConnected_)
+    // After Stop the stopping task may still report; the window has moved on.
+    if (report.Job != job_ || !eventsConnected_ || !running_)
         return;
     TListPart& list = with_.List;
-    list.ScrollTo(batch_.CurrentRow);
+    const int row = batch_.CurrentRow;
+    list.ScrollTo(row);
     // Without a positive total the percentage is unknown: it stays as it was.
-    const std::optional<int> percent =
-        ProgressPercent(report.CurrentDuration, report.TotalOutputDuration);
-    if (percent)
-        list.SetCell(batch_.CurrentRow, scProgress,
+    if (ProgressPercent(report.CurrentDuration, report.TotalOutputDuration))
+        list.SetCell(row, scProgress,
                      QString::fromStdString(ProgressCellText(report.CurrentDuration, report.TotalOutputDuration)));
     with_.Status.Panel(1)->setText(QString::fromStdString(FileSizeText(report.CurrentSize)));
-    list.SetCell(batch_.CurrentRow, scFrames, QString::fromStdString(FramesCellText(report.FrameNumber)));
-    if (percent)
-        ProgressBar1->setValue(std::clamp(*percent, ProgressBar1->minimum(), ProgressBar1->maximum()));
-    ShowPace(report.CurrentDuration, report.TotalOutputDuration);
+    list.SetCell(row, scFrames, QString::fromStdString(FramesCellText(report.FrameNumber)));
+    SetRowDone(row, report.CurrentDuration);
+    ShowBatchProgress();
 }
 
 void TBatchPart::EngineTerminate(const TTerminateReport& report)

@@ -30,8 +30,6 @@ void TBatchPart::StartParallelBatch(int simultaneous)
     });
     ConnectParallelEvents();
     parallelActive_ = true;
-    jobClock_.start();
-    with_.Status.Panel(0)->setText(QStringLiteral("Converting"));
     parallel_->Start();
 }
 
@@ -50,17 +48,17 @@ void TBatchPart::ConnectParallelEvents()
             },
             Qt::QueuedConnection);
     };
-    batch->OnRowProgress = [this, batch](int row, const TRowProgress& progress) {
+    batch->OnRowProgress = [this](int row, const TRowProgress& progress) {
+        if (!running_)
+            return;
         with_.List.ScrollTo(row);
         with_.Status.Panel(1)->setText(QString::fromStdString(FileSizeText(progress.Size)));
-        if (batch_.Converting)
-            ProgressBar1->setValue(batch->OverallPercent());
+        SetRowDone(row, progress.CurrentMs);
+        ShowBatchProgress();
     };
-    batch->OnRowEnded = [this, batch](int row, const std::string& status, const std::string& reason) {
+    batch->OnRowEnded = [this](int row, const std::string& status, const std::string& reason) {
         if (status == "Fail" && !reason.empty())
             with_.List.SetRowFailure(row, QString::fromStdString(reason));
-        if (batch_.Converting)
-            ProgressBar1->setValue(batch->OverallPercent());
     };
     batch->OnRowLog = [this](int row, TLogLevel, const std::string& text) {
         const QString line = QString::fromStdString(text).trimmed();

@@ -43,12 +43,22 @@ std::string TWindowJobView::RowCell(int row, TRowColumn column) const
     return with_.List.Cell(row, ListColumn(column)).toStdString();
 }
 
+void TWindowJobView::RowStarting(int row)
+{
+    with_.List.ResetRow(row);
+    batch_.RowStarting(row);
+}
+
 void TWindowJobView::SetRowCell(int row, TRowColumn column, const std::string& text)
 {
     with_.List.SetCell(row, ListColumn(column), QString::fromStdString(text));
+    if (column != rcProgress)
+        return;
     // The builder marks a row it could not start; the row then says why.
-    if (column == rcProgress && text == "Fail" && builder_ != nullptr)
+    if (text == "Fail" && builder_ != nullptr)
         with_.List.SetRowFailure(row, QString::fromStdString(builder_->LastJob().FailText));
+    if (text == "Done" || text == "Fail" || text == "Abort")
+        batch_.RowEnded(row);
 }
 
 const TProfileControls& TWindowJobView::ProfileControls() const
@@ -91,9 +101,14 @@ void TWindowJobView::StopDriverTimer()
     batch_.StopDriverTimer();
 }
 
+// The drivers' only box is the one that ends a batch; the window says instead what became
+// of the batch's rows.
 void TWindowJobView::ShowInformation(const std::string& text)
 {
-    with_.Dialogs.Information(&with_.Window, QString::fromStdString(text));
+    if (text == "All Conversions Completed")
+        batch_.ShowBatchOutcome();
+    else
+        with_.Dialogs.Information(&with_.Window, QString::fromStdString(text));
 }
 
 void TWindowJobView::EnableControls()

@@ -16,6 +16,7 @@ public:
     void SetBuilder(const TJobBuilder* builder) { builder_ = builder; }
 
     TAVRIN_JOB_WINDOW_MEMBERS(override)
+    void RowStarting(int row) override;
 
 private:
     TBatchPart& batch_;

@@ -2,8 +2,11 @@
 // them without a modal loop.
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class QWidget;
 
@@ -25,6 +28,13 @@ public:
     // The about box, shown modally.
     virtual void About(QWidget* parent, const QString& title, const QString& text) = 0;
 };
+
+// A message box wide enough for its whole title as the desktop shows it (with the program's
+// name after it), so the title bar does not cut it.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, QMessageBox::Icon icon,
+                                            const QString& title, const QString& text,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton);
 
 // The real dialogs of Qt.
 class TQtDialogs final : public TDialogs {

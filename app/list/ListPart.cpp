@@ -45,14 +45,20 @@ void TListPart::AddDroppedPaths(const QStringList& paths)
 }
 
 // While files are being added, a second request (a click, a drop) changes nothing: the
-// first run keeps its rows, their marks and its guard over Start, Remove and Clear.
+// first run keeps its rows, their marks and its guard over Start, Remove and Clear. During
+// a batch nothing is added: its rows are the batch's cursor.
 void TListPart::AddFilesFromDialogOrDrop(const QStringList* dropped)
 {
     emit AddingStarts();
-    if (converting_() || adding_)
+    if (converting_()) {
+        if (dropped != nullptr)
+            emit StatusMessage(QStringLiteral("Files cannot be added while converting; "
+                                              "add them when the batch has ended."));
+        return;
+    }
+    if (adding_)
         return;
     engine_.ClearTaskList();
-    ClearProgressCells();
     adding_ = true;
     try {
         AddFilesProcedure(dropped ? *dropped : dialogs_.OpenFiles(&window_, openDialogFilter_));
@@ -93,14 +99,16 @@ void TListPart::AppendProbedRow(const QString& path)
         SetRowFailure(RowCount() - 1, QString::fromStdString(cells.Reason));
 }
 
-void TListPart::ClearProgressCells()
+void TListPart::ResetRow(int row)
 {
-    rowLogs_.clear();
-    for (int row = 0; row < RowCount(); ++row) {
-        SetCell(row, scProgress, QString());
-        for (int column = 0; column < scColumnCount; ++column)
-            Row(row)->setToolTip(column, QString());
-    }
+    QTreeWidgetItem* item = Row(row);
+    if (item == nullptr)
+        return;
+    item->setText(scProgress, QString());
+    item->setText(scFrames, QString());
+    for (int column = 0; column < scColumnCount; ++column)
+        item->setToolTip(column, QString());
+    rowLogs_.remove(item->data(scFileName, kRowIdRole).toULongLong());
 }
 
 int TListPart::RowCount() const

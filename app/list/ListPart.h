@@ -51,8 +51,8 @@ public:
     void ScrollTo(int row);
     // Every row's "Output" cell.
     void SetOutputColumn(const QString& extension);
-    // Statuses of an earlier batch go, and with them their reasons and logs.
-    void ClearProgressCells();
+    // The row is converted again: its status, frames, reason and log go.
+    void ResetRow(int row);
 
     // The engine's log lines and failure reason collected for a row.
     QStringList RowLog(int row) const;
@@ -80,6 +80,8 @@ signals:
     // "Play Selected File" in the pop-up menu.
     void PlayRequested();
     void SelectionChanged();
+    // A passing note for the status bar.
+    void StatusMessage(const QString& text);
 
 private:
     void BuildWidgets();

@@ -22,6 +22,8 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace tavrin {
 
 namespace {
@@ -49,12 +51,37 @@ public:
     TWaitCursor& operator=(const TWaitCursor&) = delete;
 };
 
+// "1:05" below an hour, "1:02:05" from an hour on.
+QString PreviewClock(qint64 ms)
+{
+    const qint64 seconds = std::max<qint64>(ms, 0) / 1000;
+    const QString minutesAndSeconds = QStringLiteral("%1:%2")
+                                          .arg(seconds / 60 % 60, seconds >= 3600 ? 2 : 1, 10, QLatin1Char('0'))
+                                          .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return seconds >= 3600 ? QStringLiteral("%1:").arg(seconds / 3600) + minutesAndSeconds
+                           : minutesAndSeconds;
+}
+
 }  // namespace
 
 void TPreviewPart::ShowPreviewMessage(const QString& text)
 {
     status_.Panel(1)->setText(text);
     previewMessage_ = text;
+}
+
+// While the bar is held it shows where a release would seek to.
+void TPreviewPart::ShowPreviewTime()
+{
+    const qint64 length = previewPlayer_ ? previewPlayer_->Duration() : 0;
+    if (length <= 0) {
+        LabelPreviewTime->clear();
+        return;
+    }
+    qint64 at = previewPlayer_->Position();
+    if (previewSeekBar_ && previewSeekBar_->Held())
+        at = std::max<qint64>(SeekTargetMs(length, DSTrackBar1->value(), DSTrackBar1->maximum()), 0);
+    LabelPreviewTime->setText(PreviewClock(at) + QStringLiteral(" / ") + PreviewClock(length));
 }
 
 void TPreviewPart::ButtonPlayClick()
@@ -87,6 +114,7 @@ void TPreviewPart::ButtonPlayClick()
     if (!previewMessage_.isEmpty() && status_.Panel(1)->text() == previewMessage_)
         ShowPreviewMessage(QString());
     DSTrackBar1->setMaximum(static_cast<int>(player.Duration()));
+    ShowPreviewTime();
     if (!rendered) {
         ShowPreviewMessage(kCannotPlay);
         return;
@@ -112,6 +140,7 @@ void TPreviewPart::ButtonStopClick()
         previewPlayer_->Deactivate();
     previewPaused_ = false;
     previewStopped_ = true;
+    ShowPreviewTime();
 }
 
 void TPreviewPart::ListView1SelectItem()
@@ -174,13 +203,15 @@ bool TPreviewPart::SaveSnapshot()
         return false;
     }
     Image1->setPixmap(QPixmap::fromImage(picture));
-    const QString base = QDir(settings_.OutputFolder().trimmed())
+    // The folder's exact name, as the check found it.
+    const QString base = QDir(settings_.OutputFolder())
                              .filePath(QFileInfo(previewFile_).completeBaseName());
     const QString path = QString::fromStdString(UniqueFileName(base.toStdString(), ".bmp"));
     if (!SaveBitmap24(picture, path)) {
         ShowPreviewMessage(kCannotSave);
         return false;
     }
+    ShowPreviewMessage(QStringLiteral("Snapshot saved to ") + QDir::toNativeSeparators(path));
     return true;
 }
 

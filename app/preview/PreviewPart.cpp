@@ -81,10 +81,15 @@ QWidget* TPreviewPart::BuildPane()
         buttons->addWidget(button);
     column->addLayout(buttons);
 
+    auto* seekRow = new QHBoxLayout;
+    seekRow->setSpacing(4);
     DSTrackBar1 = Named(new QSlider(Qt::Horizontal), "DSTrackBar1");
     DSTrackBar1->setTickPosition(QSlider::NoTicks);
     DSTrackBar1->setRange(0, 0);
-    column->addWidget(DSTrackBar1);
+    LabelPreviewTime = Named(new QLabel, "LabelPreviewTime");
+    seekRow->addWidget(DSTrackBar1, 1);
+    seekRow->addWidget(LabelPreviewTime);
+    column->addLayout(seekRow);
 
     PopupMenuSpeaker = Named(new QMenu(&window_), "PopupMenuSpeaker");
     Mute1 = Named(PopupMenuSpeaker->addAction(QStringLiteral("Mute")), "Mute1");
@@ -106,6 +111,8 @@ void TPreviewPart::ConnectHandlers()
     connect(&list_, &TListPart::SelectionChanged, this, &TPreviewPart::ListView1SelectItem);
     connect(&list_, &TListPart::PlayRequested, this, &TPreviewPart::PlaySelectedFile);
     connect(&list_, &TListPart::AddingStarts, this, [this] { StopThePreview(false); });
+    connect(DSTrackBar1, &QSlider::valueChanged, this, &TPreviewPart::ShowPreviewTime);
+    connect(DSTrackBar1, &QSlider::rangeChanged, this, &TPreviewPart::ShowPreviewTime);
 }
 
 void TPreviewPart::SetPreviewPlayer(std::unique_ptr<TPreviewPlayer> player)
@@ -153,6 +160,7 @@ void TPreviewPart::StopThePreview(bool deactivate)
     if (deactivate && previewPlayer_)
         previewPlayer_->Deactivate();
     previewPaused_ = false;
+    ShowPreviewTime();
 }
 
 void TPreviewPart::PlaySelectedFile()

@@ -1,5 +1,5 @@
-// The preview pane: the video panel, play, pause, stop, the seek bar, the speaker menu and
-// snapshots of the selected row. The player is reached only through its interface.
+// The preview pane: the video panel, play, pause, stop, the seek bar with the position and
+// length beside it, the speaker menu and snapshots of the selected row. The player is reached only through its interface.
 #pragma once
 
 #include <QObject>
@@ -74,6 +74,7 @@ private:
     void PreviewStop();
     void SetSpeakerLevel(int level, const char* glyph);
     void ShowPreviewMessage(const QString& text);
+    void ShowPreviewTime();
     bool SaveSnapshot();
 
     QWidget& window_;
@@ -91,6 +92,7 @@ private:
     QToolButton* ButtonVolume = nullptr;
     QToolButton* ButtonSnapshot = nullptr;
     QSlider* DSTrackBar1 = nullptr;
+    QLabel* LabelPreviewTime = nullptr;  // position and length beside the seek bar
     QMenu* PopupMenuSpeaker = nullptr;
     QAction* Mute1 = nullptr;
     QAction* HalfVolume1 = nullptr;

@@ -152,8 +152,9 @@ bool TSettingsPart::CheckOutputFolder()
         ButtonBrowseForFolderClick();
         return false;
     }
-    // QFileInfo, not QDir: an empty path (a text of blanks) must not mean the current folder.
-    if (!QFileInfo(text.trimmed()).isDir()) {
+    // The folder's exact name: blanks at either end are part of a Linux name, and the rows
+    // are written into the folder this text names.
+    if (!QFileInfo(text).isDir()) {
         dialogs_.Information(&window_, QStringLiteral("The output folder \"") + text +
                                            QStringLiteral("\"\n\rdoes not exist or has been deleted!"
                                                           "\n\rPlease choose a new output folder."));

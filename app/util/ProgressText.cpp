@@ -1,6 +1,5 @@
 #include "util/ProgressText.h"
 
-#include <cmath>
 #include <cstdio>
 
 namespace tavrin {
@@ -27,19 +26,6 @@ int64_t KiloBytesRoundedEven(int64_t bytes)
 std::string FileSizeText(int64_t bytes)
 {
     return "File Size : " + std::to_string(KiloBytesRoundedEven(bytes)) + " KBytes";
-}
-
-std::optional<TConversionPace> MeasurePace(int currentMs, int totalMs, int64_t elapsedMs)
-{
-    if (elapsedMs <= 0 || currentMs < 0)
-        return std::nullopt;
-    TConversionPace pace;
-    pace.Speed = static_cast<double>(currentMs) / static_cast<double>(elapsedMs);
-    if (totalMs > 0 && pace.Speed > 0) {
-        const int leftMs = totalMs > currentMs ? totalMs - currentMs : 0;
-        pace.SecondsLeft = static_cast<int>(std::lround(leftMs / pace.Speed / 1000.0));
-    }
-    return pace;
 }
 
 std::string PaceText(const TConversionPace& pace)

@@ -16,13 +16,11 @@ int64_t KiloBytesRoundedEven(int64_t bytes);
 // "File Size : 12346 KBytes".
 std::string FileSizeText(int64_t bytes);
 
-// Speed of a conversion as a multiple of real time, and the time left, from how far the
-// output has got and how long the row has been converting.
+// Speed of a conversion as a multiple of real time, and the time left.
 struct TConversionPace {
     double Speed = 0;                 // output milliseconds per wall-clock millisecond
-    std::optional<int> SecondsLeft;   // unknown without a positive total or any speed
+    std::optional<int> SecondsLeft;   // unknown without a known length or any speed
 };
-std::optional<TConversionPace> MeasurePace(int currentMs, int totalMs, int64_t elapsedMs);
 // "2.5x real time, 00:01:05 left", or only the speed when the time left is unknown.
 std::string PaceText(const TConversionPace& pace);
 

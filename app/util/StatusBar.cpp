@@ -22,4 +22,10 @@ TStatusBar::TStatusBar()
     panels_[0]->setText(QStringLiteral("Ready"));
 }
 
+void TStatusBar::Tell(const QString& text)
+{
+    constexpr int kShownMs = 8000;
+    showMessage(text, kShownMs);
+}
+
 }  // namespace tavrin

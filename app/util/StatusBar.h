@@ -16,6 +16,8 @@ public:
     TStatusBar();
 
     QLabel* Panel(int index) const { return panels_.at(static_cast<size_t>(index)); }
+    // A passing note over the panels, gone after a few seconds or at the next note.
+    void Tell(const QString& text);
 
 private:
     std::array<QLabel*, 3> panels_{};

@@ -45,7 +45,8 @@ TForm1::~TForm1() = default;
 // The parts, lowest first: each may be handed those made before it.
 void TForm1::BuildParts()
 {
-    const auto converting = [this] { return batch_ && batch_->State().Converting; };
+    // The gap between two rows of a batch counts as converting: nothing may slip in there.
+    const auto converting = [this] { return batch_ && batch_->Running(); };
     status_ = new TStatusBar;
     list_ = std::make_unique<TListPart>(*this, dialogs_, engine_, converting,
                                         [this] { return settings_->OutputExtension(); });
@@ -59,6 +60,7 @@ void TForm1::ConnectParts()
 {
     connect(settings_.get(), &TSettingsPart::OutputExtensionChanged, list_.get(),
             &TListPart::SetOutputColumn);
+    connect(list_.get(), &TListPart::StatusMessage, status_, &TStatusBar::Tell);
     connect(batch_.get(), &TBatchPart::MainMenuEnabled, this, &TForm1::SetMainMenuEnabled);
     connect(AddFiles1, &QAction::triggered, list_.get(), &TListPart::TriggerAddFile);
     connect(Convert1, &QAction::triggered, batch_.get(), &TBatchPart::TriggerConvert);
@@ -112,6 +114,8 @@ void TForm1::Exit1Click()
 {
     // Ends at once, without the close query; the destructor still stops the tasks. The
     // settings are saved as the close button saves them: a person cannot tell the two apart.
+    // Files still being added are left after the one being probed.
+    list_->StopAdding();
     SaveSettingsQuietly();
     QCoreApplication::exit(0);
 }
@@ -128,7 +132,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 bool TForm1::FormCloseQuery()
 {
-    if (batch_->State().Converting)
+    if (batch_->Running() && !batch_->StopForClose())
         return false;
     // Handlers are switched off by flag: a task still ending after Stop may be calling them.
     batch_->Disconnect();

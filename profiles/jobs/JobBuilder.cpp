@@ -126,6 +126,7 @@ void TJobBuilder::BuildNextJob()
     FLastJob = TJobRecord{};
     FLastJob.Row = SelectNextRow();
     if (FLastJob.Row >= 0 && FWindow.RowChecked(FLastJob.Row)) {
+        FWindow.RowStarting(FLastJob.Row);
         std::string reason;
         switch (PrepareTask(extension, reason)) {
         case TPrepared::ok:
@@ -166,6 +167,7 @@ bool TJobBuilder::StartRow(int row)
     ReleaseOutput();
     FLastJob = TJobRecord{};
     FLastJob.Row = row;
+    FWindow.RowStarting(row);
     std::string reason;
     if (PrepareTask(OutputExtension(FWindow.OutputExtension()), reason) != TPrepared::ok) {
         FLastJob.FailText = reason;

@@ -68,6 +68,9 @@ class TJobWindow {
 public:
     virtual ~TJobWindow() = default;
     TAVRIN_JOB_WINDOW_MEMBERS(= 0)
+    // The builder takes this checked row now; what an earlier conversion left on it (its
+    // status, frames, failure reason and log) may go. Rows not converted keep theirs.
+    virtual void RowStarting(int row) { (void)row; }
 };
 
 }  // namespace tavrin

@@ -19,9 +19,17 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        AddFiles(MakeClips({"a.avi"}));
+        AddFiles(MakeClips({"a.avi"}, 4.0));
         ASSERT_EQ(form->List().RowCount(), 1);
+        ASSERT_EQ(form->List().Cell(0, scDuration), "00:00:04");
         form->Batch().State().CurrentRow = 0;
+    }
+
+    // The window as a batch holds it while row 0 converts.
+    void RowConverts()
+    {
+        form->Batch().DisableControls();
+        form->Batch().RowStarting(0);
     }
 
     // Raises the progress event on a thread of its own, like the engine's worker.
@@ -42,6 +50,7 @@ protected:
 
 TEST_F(EngineEventsTest, ProgressReachesTheWidgetsOnlyThroughTheUIThread)
 {
+    RowConverts();
     Progress(120, 1000, 1'500, 4000);
     // Nothing is written from the worker itself.
     EXPECT_EQ(Cell(scProgress), "");
@@ -67,12 +76,14 @@ TEST_F(EngineEventsTest, ProgressReachesTheWidgetsOnlyThroughTheUIThread)
 
 TEST_F(EngineEventsTest, AnUnknownTotalLeavesThePercentageAndShowsTheFrames)
 {
+    RowConverts();
     Progress(50, 1000, 10'000, 4000);
     Progress(77, 2000, 20'000, 0);
     Progress(78, 2100, 21'000, -5);
     QApplication::processEvents();
     EXPECT_EQ(Cell(scProgress), "25%");
-    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 25);
+    // The bar is the batch's: it measures the row against the length its row shows.
+    EXPECT_EQ(Find<QProgressBar>(*form, "ProgressBar1")->value(), 52);
     EXPECT_EQ(Cell(scFrames), "78");
     EXPECT_EQ(Find<QLabel>(*form, "StatusPanel1")->text(), "File Size : 21 KBytes");
 }
@@ -120,6 +131,15 @@ TEST_F(EngineEventsTest, LogLinesOfTheRunningRowAreKept)
     form->Engine().OnLog(-1, llError, "probe complaint");
     QApplication::processEvents();
     EXPECT_EQ(form->List().RowLog(0).size(), 1);
+}
+
+TEST_F(EngineEventsTest, ProgressAfterTheBatchHasEndedChangesNothing)
+{
+    Progress(120, 1000, 1'500, 4000);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(scProgress), "");
+    EXPECT_EQ(Find<QLabel>(*form, "StatusPanel0")->text(), "Ready");
+    EXPECT_EQ(Find<QLabel>(*form, "StatusPanel1")->text(), "");
 }
 
 TEST_F(EngineEventsTest, EventsStillQueuedFromAnEarlierJobAreDropped)

@@ -60,7 +60,7 @@ TEST_F(WindowTest, AFailingRowBesideAGoodOneEndsFailWithItsReason)
     form->Options().SimultaneousConversions = 2;
 
     Find<QToolButton>(*form, "ButtonConvert")->click();
-    ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown(kCompleted) > 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown("1 file converted, 1 failed") > 0; }));
     EXPECT_EQ(Progress(0), "Fail");
     EXPECT_EQ(Progress(1), "Done");
     EXPECT_FALSE(form->List().RowLog(0).isEmpty());

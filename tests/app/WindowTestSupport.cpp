@@ -4,6 +4,12 @@
 #include "list/SourceList.h"
 
 #include <QDir>
+#include <QMessageBox>
+#include <QPainter>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -14,6 +20,8 @@ namespace tavrin::test {
 void TScriptedDialogs::Information(QWidget*, const QString& text)
 {
     Informations << text;
+    if (OnInformation)
+        OnInformation(text);
 }
 
 bool TScriptedDialogs::Confirm(QWidget*, const QString& text)
@@ -54,6 +62,29 @@ bool WaitUntil(const std::function<bool()>& cond, int timeoutMs)
         QTest::qWait(20);
     }
     return true;
+}
+
+void SaveShot(QWidget& window, const QString& name, const QString& boxText)
+{
+    const QString folder = qEnvironmentVariable("TAVRIN_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QApplication::processEvents();
+    QImage picture = window.grab().toImage();
+    if (!boxText.isEmpty()) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), boxText,
+                        QMessageBox::Ok, &window);
+        box.show();
+        QApplication::processEvents();
+        const QImage shown = box.grab().toImage();
+        QPainter painter(&picture);
+        const QPoint at((picture.width() - shown.width()) / 2, (picture.height() - shown.height()) / 2);
+        painter.drawImage(at, shown);
+        painter.setPen(Qt::black);
+        painter.drawRect(QRect(at, shown.size()).adjusted(-1, -1, 0, 0));
+    }
+    const QString suffix = qEnvironmentVariable("TAVRIN_SHOT_SUFFIX", QStringLiteral("now"));
+    picture.save(QDir(folder).filePath(name + "-" + suffix + ".png"));
 }
 
 std::string MakeClip(const QString& path, double seconds, int width, int height)
@@ -99,6 +130,25 @@ void WindowTest::AddFiles(const QStringList& paths)
 {
     dialogs.FilesToOpen = paths;
     Find<QToolButton>(*form, "ButtonAddFile")->click();
+}
+
+void WindowTest::DropFiles(const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QWidget* viewport = Find<QTreeWidget>(*form, "ListView1")->viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+}
+
+QString WindowTest::StatusNote() const
+{
+    return Find<QStatusBar>(*form, "StatusBar1")->currentMessage();
 }
 
 QStringList WindowTest::MakeClips(const QStringList& names, double seconds)

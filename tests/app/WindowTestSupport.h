@@ -35,6 +35,8 @@ public:
     int Shown(const QString& text) const { return static_cast<int>(Informations.count(text)); }
 
     QStringList Informations;
+    // Runs as a box is shown, while the window stands as the box finds it.
+    std::function<void(const QString& text)> OnInformation;
     QStringList Questions;
     std::deque<bool> Answers;      // Confirm answers, in order; No when none is left
     QStringList FilesToOpen;       // what the open dialog returns
@@ -47,6 +49,10 @@ public:
 
 // Runs the event loop until cond holds or timeoutMs passed; whether it held.
 bool WaitUntil(const std::function<bool()>& cond, int timeoutMs = 60000);
+
+// With TAVRIN_SHOTS set to a folder, saves the window (and a box with boxText over it) as
+// NAME-SUFFIX.png there, SUFFIX being TAVRIN_SHOT_SUFFIX; does nothing otherwise.
+void SaveShot(QWidget& window, const QString& name, const QString& boxText = QString());
 
 // A clip made by the ffmpeg CLI: seconds of a test picture (when width > 0) and a tone.
 std::string MakeClip(const QString& path, double seconds, int width = 160, int height = 120);
@@ -61,6 +67,10 @@ protected:
     QString UseOutputFolder();
     // Adds the files through the "Add File" button and its (scripted) dialog.
     void AddFiles(const QStringList& paths);
+    // Drops the files on the list as a file manager does.
+    void DropFiles(const QStringList& paths);
+    // What the status bar says over its panels for a while, or "".
+    QString StatusNote() const;
     // Clips of one second, made once per test.
     QStringList MakeClips(const QStringList& names, double seconds = 1.0);
     QString Progress(int row) const;

@@ -11,6 +11,7 @@
 #include "SvgGlyphs.h"
 
 #include <QDir>
+#include <cstdlib>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -142,14 +143,15 @@ TEST_F(PreviewRules, EveryButtonIsInertDuringABatch)
     Select(0);
     Find<QToolButton>(form, "ButtonPlay")->click();
     Take();
-    form.Batch().State().Converting = true;
+    // A batch holds the window, whether a row converts or it is between two rows.
+    form.Batch().DisableControls();
     for (const char* name : {"ButtonPlay", "ButtonPause", "ButtonStop", "ButtonSnapshot"})
         Find<QToolButton>(form, name)->click();
     EXPECT_TRUE(Take().empty());
     EXPECT_FALSE(form.Preview().PreviewPaused());
     EXPECT_FALSE(form.Preview().PreviewStopped());
     EXPECT_TRUE(dialogs.informations.isEmpty());
-    form.Batch().State().Converting = false;
+    form.Batch().EnableControls();
 }
 
 TEST_F(PreviewRules, StartReleasesTheGraphAndAddFileStopsIt)
@@ -226,6 +228,7 @@ TEST_F(PreviewRules, SeekBarFollowsThePlayerAndSeeksOnRelease)
     form.Preview().PreviewSeekBar().Update();
     EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->maximum(), 95);
     EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->value(), 42);
+    EXPECT_EQ(Find<QLabel>(form, "LabelPreviewTime")->text(), "0:42 / 1:35");
 
     form.show();
     QTest::mousePress(Find<QSlider>(form, "DSTrackBar1"), Qt::LeftButton);
@@ -241,6 +244,28 @@ TEST_F(PreviewRules, SeekBarFollowsThePlayerAndSeeksOnRelease)
     EXPECT_EQ(player->seekedTo, 95000LL * 19 / 95);
     form.Preview().PreviewSeekBar().Update();
     EXPECT_EQ(Find<QSlider>(form, "DSTrackBar1")->value(), 50);
+    EXPECT_EQ(Find<QLabel>(form, "LabelPreviewTime")->text(), "0:50 / 1:35");
+}
+
+TEST_F(PreviewRules, ThePositionAndLengthStandBesideTheSeekBar)
+{
+    auto* time = Find<QLabel>(form, "LabelPreviewTime");
+    EXPECT_EQ(time->text(), "") << "nothing loaded";
+    player->duration = 2 * 3600 * 1000 + 5000;
+    player->position = 3725 * 1000;
+    Select(0);
+    Find<QToolButton>(form, "ButtonPlay")->click();
+    EXPECT_EQ(time->text(), "1:02:05 / 2:00:05");
+    form.Preview().PreviewSeekBar().Update();
+    EXPECT_EQ(time->text(), "1:02:05 / 2:00:05");
+    form.show();
+    EXPECT_TRUE(time->isVisible());
+    // Beside the bar, on its line.
+    auto* bar = Find<QSlider>(form, "DSTrackBar1");
+    EXPECT_LT(std::abs(time->geometry().center().y() - bar->geometry().center().y()), bar->height());
+    EXPECT_GE(time->width(), time->sizeHint().width());
+    Find<QToolButton>(form, "ButtonStop")->click();
+    EXPECT_EQ(time->text(), "");
 }
 
 TEST(PreviewSeekTarget, ABarWithoutRangeDoesNotSeek)
@@ -285,10 +310,13 @@ protected:
 
 }  // namespace
 
-TEST_F(SnapshotRules, ThreeSnapshotsGetNumberedNames)
+TEST_F(SnapshotRules, ThreeSnapshotsGetNumberedNamesAndSayWhere)
 {
-    for (int i = 0; i < 3; ++i)
+    for (const char* name : {"first.bmp", "first-1.bmp", "first-2.bmp"}) {
         Find<QToolButton>(form, "ButtonSnapshot")->click();
+        EXPECT_EQ(Find<QLabel>(form, "StatusPanel1")->text(),
+                  "Snapshot saved to " + QDir(out.path()).filePath(name));
+    }
     EXPECT_EQ(Saved(), (QStringList{"first-1.bmp", "first-2.bmp", "first.bmp"}));
     const QImage saved(QDir(out.path()).filePath("first-2.bmp"), "BMP");
     EXPECT_EQ(saved.size(), QSize(64, 48));
@@ -314,6 +342,16 @@ TEST_F(SnapshotRules, WithoutAnOutputFolderTheCheckSpeaksAndNothingIsSaved)
     Find<QToolButton>(form, "ButtonSnapshot")->click();
     EXPECT_EQ(dialogs.informations.size(), 2);
     EXPECT_TRUE(Saved().isEmpty());
+}
+
+TEST_F(SnapshotRules, AFolderNameWithBlanksIsTakenExactly)
+{
+    const QString blanks = out.filePath("shots ");
+    ASSERT_TRUE(QDir().mkpath(blanks));
+    Find<QLineEdit>(form, "EditOutputFolder")->setText(blanks);
+    Find<QToolButton>(form, "ButtonSnapshot")->click();
+    EXPECT_TRUE(dialogs.informations.isEmpty());
+    EXPECT_EQ(QDir(blanks).entryList(QDir::Files), QStringList{"first.bmp"});
 }
 
 TEST_F(SnapshotRules, AReleasedGraphTakesNoSnapshot)
