@@ -25,6 +25,8 @@ bool TBatchPart::AnyRowChecked() const
 void TBatchPart::RowStarting(int row)
 {
     rowShares_[row] = TRowShare{DurationCellMs(with_.List.Cell(row, scDuration).toStdString())};
+    // The size shown is the file being written; the row before has ended.
+    with_.Status.Panel(1)->clear();
 }
 
 void TBatchPart::RowEnded(int row)

@@ -61,6 +61,11 @@ struct TCloseCase {
     TCloseMoment Moment;
     bool Answer;
 };
+void PrintTo(const TCloseCase& c, std::ostream* out)
+{
+    *out << c.Name;
+}
+
 
 class ClosingDuringABatch : public WindowTest, public ::testing::WithParamInterface<TCloseCase> {};
 

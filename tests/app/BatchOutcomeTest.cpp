@@ -31,6 +31,11 @@ struct TOutcomeCase {
     QStringList Files;  // "*" marks a file that is not media
     QString Outcome;
 };
+void PrintTo(const TOutcomeCase& c, std::ostream* out)
+{
+    *out << c.Name;
+}
+
 
 class BatchOutcome : public WindowTest, public ::testing::WithParamInterface<TOutcomeCase> {};
 

@@ -36,9 +36,9 @@ TBatchTrace RunBatch(TForm1& form, TScriptedDialogs& dialogs, const QString& sho
         trace.Bar << bar->value();
         if (trace.Pace.isEmpty() || trace.Pace.last() != panel->text())
             trace.Pace << panel->text();
-        // Between the first and the second row.
-        if (!shotTaken && form.List().Cell(0, scProgress) == "Done" &&
-            form.List().Cell(1, scProgress).isEmpty()) {
+        // The second row is being started.
+        if (!shotTaken && form.Batch().State().Converting &&
+            form.List().Cell(0, scProgress) == "Done" && form.List().Cell(1, scProgress).isEmpty()) {
             SaveShot(form, shot);
             shotTaken = true;
         }
@@ -59,6 +59,11 @@ struct TSpreadCase {
     const char* Name;
     int Simultaneous;
 };
+void PrintTo(const TSpreadCase& c, std::ostream* out)
+{
+    *out << c.Name;
+}
+
 
 class BatchProgressAcrossRows : public WindowTest,
                                 public ::testing::WithParamInterface<TSpreadCase> {};
