@@ -74,6 +74,21 @@ void AddH264Lines(const TVideoLimits& row, const TCodecLevel& level, std::string
     AddLine(lines, "weightb", "0");
 }
 
+// Even held to one second of tolerance the MPEG-4 encoder overshoots its average by a few
+// per cent, so a rate at the very peak the level allows (a phone's 128 Kbit/s) empties the
+// decoder's buffer after some minutes. Such a rate is aimed a little below the peak.
+constexpr int kMPEG4AimPercent = 95;
+
+void AimMPEG4BelowPeak(int peakKbps, TOutputOptions& options, std::vector<std::string>& notes)
+{
+    const int64_t aim = int64_t{peakKbps} * 1000 * kMPEG4AimPercent / 100;
+    if (peakKbps <= 0 || options.VideoBitrate <= aim || options.VideoBitrate > int64_t{peakKbps} * 1000)
+        return;
+    options.VideoBitrate = static_cast<int>(aim);
+    notes.push_back("Video bit rate aimed at " + Kbps(static_cast<int>(aim / 1000)) + ", below the " +
+                    Kbps(peakKbps) + " peak the stream must keep to.");
+}
+
 // The MPEG-4 encoder corrects its rate only by the bits it is off beyond its tolerance,
 // 4 Mbit unless told: at a phone's 128 Kbit/s that is half a minute of drift, and files came
 // out 15 to 45 % above the chosen rate (beyond the level's peak for 3GP). One second of the
@@ -121,10 +136,13 @@ void ApplyDeviceVideoLimits(TDevice device, TFrameSize frame, double fps,
     const int buffer = row->BufferKbit > 0 ? std::min(row->BufferKbit, level.MaxBufferKbit)
                                            : level.MaxBufferKbit;
     std::string& lines = options.ExtraOptions;
-    if (h264)
+    if (h264) {
         AddH264Lines(*row, level, lines);
-    else
+    } else {
+        if (devicePeak == row->PeakKbps)  // a rate beyond the device is kept as chosen
+            AimMPEG4BelowPeak(peak, options, notes);
         AddMPEG4Lines(level, options.VideoBitrate, lines);
+    }
     AddLine(lines, "maxrate", int64_t{peak} * 1000);
     AddLine(lines, "bufsize", int64_t{buffer} * 1000);
 }

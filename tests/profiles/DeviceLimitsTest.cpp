@@ -208,11 +208,22 @@ TEST(OutputFit, MPEG4SignalsSimpleProfileAtTheLevelThatFits)
     for (const char* line : {"vprofile=0", "vlevel=4", "bf=0", "maxrate=3000000", "bufsize=1310000", "bt=1500000"})
         EXPECT_TRUE(HasLine(appleTV, line)) << line << " in\n" << appleTV.ExtraOptions;
 
+    // At the level's very peak the rate is aimed a little below it, and the log says so.
     TOutputOptions phone = Record("mpeg4", 128, "176x144", "25", "libamr_nb", 8000, 7400);
-    Fit(k3GP, phone);
-    for (const char* line : {"vprofile=0", "vlevel=2", "maxrate=128000", "bt=128000"})
+    const std::vector<std::string> notes = Fit(k3GP, phone);
+    for (const char* line : {"vprofile=0", "vlevel=2", "maxrate=128000", "bt=121600"})
         EXPECT_TRUE(HasLine(phone, line)) << line << " in\n" << phone.ExtraOptions;
+    EXPECT_EQ(phone.VideoBitrate, 121600);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0], "Video bit rate aimed at 121 Kbps, below the 128 Kbps peak the stream must keep to.");
     EXPECT_FALSE(HasLine(phone, "aprofile=1"));
+
+    // Below the aim, or beyond the device by choice, the rate stays as chosen.
+    for (const auto& [kbps, kept] : {std::pair{120, 120000}, std::pair{200, 200000}}) {
+        TOutputOptions other = Record("mpeg4", kbps, "176x144", "25", "libamr_nb", 8000, 7400);
+        Fit(k3GP, other);
+        EXPECT_EQ(other.VideoBitrate, kept) << kbps;
+    }
 }
 
 TEST(OutputFit, EncoderFixesAreLoggedOnceAndGeneralProfilesGetNoDeviceOptions)
