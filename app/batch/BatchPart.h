@@ -109,6 +109,7 @@ public:
     // batch runs the bar shows the whole batch's progress, also between two rows.
     void SetProgress(int position);
     void StopDriverTimer();
+    void AnnounceCompletion() { emit BatchCompleted(); }
     // A row the batch takes now, and its end mark ("Done", "Fail", "Abort").
     void RowStarting(int row);
     void RowEnded(int row);
@@ -118,6 +119,8 @@ public:
 signals:
     // The batch switches the main menu off while it runs and on again after.
     void MainMenuEnabled(bool enabled);
+    // The last row has ended; the completion box is about to be shown.
+    void BatchCompleted();
 
 private:
     void BuildWidgets();

@@ -57,6 +57,9 @@ void TWindowJobView::SetRowCell(int row, TRowColumn column, const std::string& t
     // The builder marks a row it could not start; the row then says why.
     if (text == "Fail" && builder_ != nullptr)
         with_.List.SetRowFailure(row, QString::fromStdString(builder_->LastJob().FailText));
+    // A converted row remembers its file, which "Show in Folder" shows.
+    if (text == "Done" && builder_ != nullptr && builder_->LastJob().Row == row)
+        with_.List.SetRowOutput(row, QString::fromStdString(builder_->LastJob().OutputPath));
     if (text == "Done" || text == "Fail" || text == "Abort")
         batch_.RowEnded(row);
 }
@@ -102,13 +105,15 @@ void TWindowJobView::StopDriverTimer()
 }
 
 // The drivers' only box is the one that ends a batch; the window says instead what became
-// of the batch's rows.
+// of the batch's rows. The desktop hears of the end before the box waits.
 void TWindowJobView::ShowInformation(const std::string& text)
 {
-    if (text == "All Conversions Completed")
-        batch_.ShowBatchOutcome();
-    else
+    if (text != "All Conversions Completed") {
         with_.Dialogs.Information(&with_.Window, QString::fromStdString(text));
+        return;
+    }
+    batch_.AnnounceCompletion();
+    batch_.ShowBatchOutcome();
 }
 
 void TWindowJobView::EnableControls()

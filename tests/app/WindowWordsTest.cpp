@@ -56,8 +56,12 @@ QStringList WindowControlNames(TForm1& form)
         AddEntries(names, entry->menu());
     for (const char* menu : {"PopupListView1", "PopupMenuSpeaker"})
         AddEntries(names, Find<QMenu>(form, menu));
+    // A mnemonic's "&" is no part of what a person reads.
     for (QString& name : names)
-        name = name.simplified();
+        name = name.replace(QStringLiteral("&&"), QStringLiteral("\x01"))
+                   .remove(QLatin1Char('&'))
+                   .replace(QLatin1Char('\x01'), QLatin1Char('&'))
+                   .simplified();
     names.removeAll(QString());
     names.removeDuplicates();
     return names;
