@@ -322,7 +322,7 @@ TEST_F(DesktopWindowTest, TheLogKeepsItsIndentationInAFixedWidthFont)
     UseOutputFolder();
     AddFiles(MakeClips({"clip.avi"}));
     Find<QToolButton>(*form, "ButtonConvert")->click();
-    ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown("2 files converted, 1 failed") == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return dialogs.Shown("All Conversions Completed") == 1; }));
     const QStringList log = form->List().RowLog(0);
     const auto indented = std::find_if(log.begin(), log.end(),
                                        [](const QString& line) { return line.startsWith("  "); });
