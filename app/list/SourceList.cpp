@@ -83,6 +83,8 @@ TSourceList::TSourceList(QWidget* parent) : QTreeWidget(parent)
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
+    // A long path loses its middle, not the file name at its end.
+    setTextElideMode(Qt::ElideMiddle);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,6 +1,7 @@
 // The window as built: every control under its designer name, the list's columns, the
-// menus, the start-up state of the settings, the volume table, sizes that clip no text,
-// the main menu switched off during a batch, and the README picture.
+// menus, the start-up state of the settings, the volume table, sizes that clip no text and
+// room given to the list and the preview, the main menu switched off during a batch, and
+// the README picture.
 #include "WindowTestSupport.h"
 
 #include "list/SourceList.h"
@@ -8,6 +9,8 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -219,20 +222,30 @@ TEST_F(WindowTest, SwitchedOffMainMenuKeepsItsLookButDoesNotOpen)
     file->menu()->hide();
 }
 
-TEST_F(WindowTest, PictureShowsASampleBatch)
+// The README's picture is taken from a real batch: one row done, one failed, one converting.
+TEST_F(WindowTest, PictureShowsARealBatch)
 {
-    StageSampleBatch(*form);
-    EXPECT_EQ(form->List().RowCount(), 4);
-    QStringList statuses;
-    for (int row = 0; row < form->List().RowCount(); ++row)
-        statuses << Progress(row);
-    EXPECT_TRUE(statuses.contains("Done"));
-    EXPECT_TRUE(statuses.contains("Fail"));
-    EXPECT_TRUE(statuses.contains("45%"));
+    const QString out = Path("out");
+    QDir().mkpath(out);
+    QStringList files = MakeClips({"done.avi"});
+    QFile broken(Path("broken.avi"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(4000, 'x'));
+    broken.close();
+    files << Path("broken.avi");
+    ASSERT_FALSE(MakeClip(Path("long.avi"), 30.0, 320, 240).empty());
+    files << Path("long.avi") << Path("done.avi");
+
+    ASSERT_TRUE(RunSampleBatch(*form, files, out));
+    EXPECT_EQ(Progress(0), "Done");
+    EXPECT_EQ(Progress(1), "Fail");
+    EXPECT_TRUE(Progress(2).endsWith('%')) << Progress(2).toStdString();
+    EXPECT_EQ(Progress(3), "");
+    EXPECT_EQ(form->List().SelectedRow(), 2);
+    EXPECT_TRUE(form->Batch().State().Converting);
     const QImage picture = RenderWindowPicture(*form);
     ASSERT_FALSE(picture.isNull());
-    EXPECT_GE(picture.width(), 753);
-    EXPECT_GE(picture.height(), 532);
+    EXPECT_EQ(picture.size(), form->size());
 }
 
 }  // namespace
