@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= 2
 
-.PHONY: all deps build test test-asan bench run clean
+.PHONY: all deps build test test-asan bench run clean package
 
 all: build
 
@@ -27,6 +27,10 @@ test-asan: deps $(BUILD_ASAN)/CMakeCache.txt
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j$(JOBS)
+
+# The Debian package of the built programs, in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@bench/run.sh $(BUILD)

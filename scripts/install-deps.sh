@@ -16,6 +16,10 @@ PACKAGES=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
   time
   locales  # locale sources: tests build a comma-decimal locale with localedef
+  # `make package`: cpack's DEB generator reads the programs' library needs with
+  # dpkg-shlibdeps (dpkg-dev) after `file` picked out the executables; the package test
+  # checks the installed menu entry and metainfo with their validators.
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

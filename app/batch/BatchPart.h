@@ -98,10 +98,13 @@ public:
     // What the job builder's view of the window does to the batch's own widgets.
     void SetProgress(int position);
     void StopDriverTimer();
+    void AnnounceCompletion() { emit BatchCompleted(); }
 
 signals:
     // The batch switches the main menu off while it runs and on again after.
     void MainMenuEnabled(bool enabled);
+    // The last row has ended; the completion box is about to be shown.
+    void BatchCompleted();
 
 private:
     void BuildWidgets();

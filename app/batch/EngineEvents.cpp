@@ -8,6 +8,7 @@
 #include "util/ProgressText.h"
 #include "RowText.h"
 #include "batch/WindowJobView.h"
+#include "dialogs/LogWindow.h"
 #include "list/ListPart.h"
 #include "list/SourceList.h"
 #include "util/StatusBar.h"
@@ -47,7 +48,7 @@ void TBatchPart::ConnectEngineEvents()
         if (!eventsConnected_)
             return;
         const int job = job_.load();
-        const QString line = QString::fromStdString(text).trimmed();
+        const QString line = LogLine(text);
         if (line.isEmpty())
             return;
         QMetaObject::invokeMethod(this, [this, job, line] { EngineLog(job, line); },

@@ -8,6 +8,7 @@
 #include "JobBuilder.h"
 #include "ParallelBatch.h"
 #include "batch/WindowJobView.h"
+#include "dialogs/LogWindow.h"
 #include "list/ListPart.h"
 #include "util/ProgressText.h"
 #include "util/StatusBar.h"
@@ -63,7 +64,7 @@ void TBatchPart::ConnectParallelEvents()
             ProgressBar1->setValue(batch->OverallPercent());
     };
     batch->OnRowLog = [this](int row, TLogLevel, const std::string& text) {
-        const QString line = QString::fromStdString(text).trimmed();
+        const QString line = LogLine(text);
         if (!line.isEmpty())
             with_.List.AppendRowLog(row, line);
     };

@@ -49,6 +49,9 @@ void TWindowJobView::SetRowCell(int row, TRowColumn column, const std::string& t
     // The builder marks a row it could not start; the row then says why.
     if (column == rcProgress && text == "Fail" && builder_ != nullptr)
         with_.List.SetRowFailure(row, QString::fromStdString(builder_->LastJob().FailText));
+    // A converted row remembers its file, which "Show in Folder" shows.
+    if (column == rcProgress && text == "Done" && builder_ != nullptr && builder_->LastJob().Row == row)
+        with_.List.SetRowOutput(row, QString::fromStdString(builder_->LastJob().OutputPath));
 }
 
 const TProfileControls& TWindowJobView::ProfileControls() const
@@ -93,6 +96,9 @@ void TWindowJobView::StopDriverTimer()
 
 void TWindowJobView::ShowInformation(const std::string& text)
 {
+    // The driver's one box at the end of a batch; the desktop hears of it before it waits.
+    if (text == "All Conversions Completed")
+        batch_.AnnounceCompletion();
     with_.Dialogs.Information(&with_.Window, QString::fromStdString(text));
 }
 

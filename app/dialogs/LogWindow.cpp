@@ -9,6 +9,16 @@
 
 namespace tavrin {
 
+QString LogLine(const std::string& text)
+{
+    QString line = QString::fromStdString(text);
+    qsizetype end = line.size();
+    while (end > 0 && line.at(end - 1).isSpace())
+        --end;
+    line.truncate(end);
+    return line;
+}
+
 QDialog* ShowLogWindow(QWidget* parent, const QString& fileName, const QStringList& lines)
 {
     auto* window = new QDialog(parent);
@@ -21,7 +31,11 @@ QDialog* ShowLogWindow(QWidget* parent, const QString& fileName, const QStringLi
     text->setObjectName(QStringLiteral("LogText"));
     text->setReadOnly(true);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Fixed-width, so the indented stream and codec details line up as the engine wrote them.
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setFixedPitch(true);
+    text->setFont(mono);
     text->setPlainText(lines.isEmpty()
                            ? QStringLiteral("The engine has not logged anything for this file yet.")
                            : lines.join(QLatin1Char('\n')));

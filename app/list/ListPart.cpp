@@ -9,28 +9,38 @@
 #include "list/SourceList.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 #include <QTreeWidgetItem>
+
+#include <algorithm>
 
 namespace tavrin {
 
 namespace {
 
 constexpr int kRowIdRole = Qt::UserRole + 1;
+constexpr int kRowOutputRole = Qt::UserRole + 2;
 constexpr int kMaxLogLines = 5000;
 
 }  // namespace
 
 TListPart::TListPart(QWidget& window, TDialogs& dialogs, TFFmpegEngine& engine,
-                     std::function<bool()> converting, std::function<QString()> outputExtension)
+                     std::function<bool()> converting, std::function<QString()> outputExtension,
+                     std::function<QString()> outputFolder)
     : window_(window),
       dialogs_(dialogs),
       engine_(engine),
       converting_(std::move(converting)),
       outputExtension_(std::move(outputExtension)),
+      outputFolder_(std::move(outputFolder)),
       openDialogFilter_(QString::fromStdString(ToQtFileDialogFilter(SourceFileFilter())))
 {
     BuildWidgets();
     BuildPopupMenu();
+    connect(ListView1, &QTreeWidget::itemChanged, this, &TListPart::CheckStateChanged);
 }
 
 void TListPart::ButtonAddFileClick()
@@ -40,7 +50,10 @@ void TListPart::ButtonAddFileClick()
 
 void TListPart::AddDroppedPaths(const QStringList& paths)
 {
-    const QStringList files = ExpandDroppedPaths(paths);
+    QStringList listed;
+    for (int row = 0; row < RowCount(); ++row)
+        listed << Cell(row, scFileName);
+    const QStringList files = ExpandDroppedPaths(paths, listed);
     AddFilesFromDialogOrDrop(&files);
 }
 
@@ -127,8 +140,35 @@ void TListPart::SetCell(int row, int column, const QString& text)
 
 int TListPart::SelectedRow() const
 {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
-    return selected.isEmpty() ? -1 : ListView1->indexOfTopLevelItem(selected.first());
+    const QList<int> rows = SelectedRows();
+    return rows.isEmpty() ? -1 : rows.first();
+}
+
+QList<int> TListPart::SelectedRows() const
+{
+    QList<int> rows;
+    for (QTreeWidgetItem* item : ListView1->selectedItems())
+        rows << ListView1->indexOfTopLevelItem(item);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TListPart::SelectAllRows()
+{
+    ListView1->selectAll();
+    ListView1->setFocus(Qt::ShortcutFocusReason);
+}
+
+void TListPart::CheckStateChanged(QTreeWidgetItem* item, int column)
+{
+    if (spreadingCheck_ || column != scFileName || !item->isSelected())
+        return;
+    spreadingCheck_ = true;
+    const Qt::CheckState state = item->checkState(scFileName);
+    for (QTreeWidgetItem* other : ListView1->selectedItems())
+        if (other->checkState(scFileName) != state)
+            other->setCheckState(scFileName, state);
+    spreadingCheck_ = false;
 }
 
 void TListPart::ScrollTo(int row)
@@ -172,17 +212,44 @@ void TListPart::SetRowFailure(int row, const QString& reason)
     AppendRowLog(row, reason);
 }
 
+void TListPart::SetRowOutput(int row, const QString& path)
+{
+    if (QTreeWidgetItem* item = Row(row))
+        item->setData(scFileName, kRowOutputRole, path);
+}
+
+QString TListPart::RowOutput(int row) const
+{
+    const QTreeWidgetItem* item = Row(row);
+    return item ? item->data(scFileName, kRowOutputRole).toString() : QString();
+}
+
 void TListPart::DeleteSelectedItem1Click()
 {
-    // Rows are the batch's cursor too: none leaves while the driver walks them.
+    RemoveRows(SelectedRows());
+}
+
+void TListPart::RemoveFinishedRows1Click()
+{
+    QList<int> done;
+    for (int row = 0; row < RowCount(); ++row)
+        if (Cell(row, scProgress) == QLatin1String("Done"))
+            done << row;
+    RemoveRows(done);
+}
+
+// Rows are the batch's cursor too: none leaves while the driver walks them.
+void TListPart::RemoveRows(const QList<int>& rows)
+{
     if (adding_ || converting_())
         return;
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
-    if (selected.isEmpty())
-        return;
-    QTreeWidgetItem* row = selected.first();
-    rowLogs_.remove(row->data(scFileName, kRowIdRole).toULongLong());
-    delete row;
+    for (auto at = rows.crbegin(); at != rows.crend(); ++at) {
+        QTreeWidgetItem* row = Row(*at);
+        if (row == nullptr)
+            continue;
+        rowLogs_.remove(row->data(scFileName, kRowIdRole).toULongLong());
+        delete row;
+    }
 }
 
 void TListPart::ClearAllItems1Click()
@@ -192,6 +259,44 @@ void TListPart::ClearAllItems1Click()
     engine_.ClearTaskList();
     ListView1->clear();
     rowLogs_.clear();
+}
+
+void TListPart::OpenOutputFolder1Click()
+{
+    OpenFolder(outputFolder_().trimmed());
+}
+
+// The converted file's folder for a converted row, else the folder of its source.
+void TListPart::ShowInFolder1Click()
+{
+    const int row = ListView1->currentItem() ? ListView1->indexOfTopLevelItem(ListView1->currentItem())
+                                             : SelectedRow();
+    if (row < 0)
+        return;
+    const QString output = RowOutput(row);
+    if (!output.isEmpty() && QFileInfo::exists(output))
+        OpenFolder(QFileInfo(output).absolutePath());
+    else if (Cell(row, scProgress) == QLatin1String("Done"))
+        OpenFolder(outputFolder_().trimmed());
+    else
+        OpenFolder(QFileInfo(Cell(row, scFileName).trimmed()).absolutePath());
+}
+
+void TListPart::OpenFolder(const QString& folder)
+{
+    if (folder.isEmpty()) {
+        dialogs_.Information(&window_, QStringLiteral("Please select an output folder!"));
+        return;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        dialogs_.Information(&window_, QStringLiteral("The folder \"%1\" does not exist or has "
+                                                      "been deleted!")
+                                           .arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        dialogs_.Information(&window_, QStringLiteral("The folder \"%1\" could not be shown.")
+                                           .arg(QDir::toNativeSeparators(folder)));
 }
 
 }  // namespace tavrin

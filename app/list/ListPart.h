@@ -26,9 +26,11 @@ class TListPart final : public QObject {
 
 public:
     // window parents the dialogs and the pop-up menu; converting tells whether a batch runs;
-    // outputExtension is the chosen profile's key, which new rows show.
+    // outputExtension is the chosen profile's key, which new rows show; outputFolder is
+    // where the converted files go.
     TListPart(QWidget& window, TDialogs& dialogs, TFFmpegEngine& engine,
-              std::function<bool()> converting, std::function<QString()> outputExtension);
+              std::function<bool()> converting, std::function<QString()> outputExtension,
+              std::function<QString()> outputFolder);
 
     // Where the window places the list and the tool buttons.
     QWidget* ListPanel() const { return panel_; }
@@ -47,7 +49,8 @@ public:
     QTreeWidgetItem* Row(int index) const;
     QString Cell(int row, int column) const;
     void SetCell(int row, int column, const QString& text);
-    int SelectedRow() const;  // -1 without a selection
+    int SelectedRow() const;  // -1 without a selection; the first of several
+    QList<int> SelectedRows() const;  // in list order
     void ScrollTo(int row);
     // Every row's "Output" cell.
     void SetOutputColumn(const QString& extension);
@@ -58,6 +61,9 @@ public:
     QStringList RowLog(int row) const;
     void AppendRowLog(int row, const QString& line);
     void SetRowFailure(int row, const QString& reason);
+    // The file a row was converted to, which "Show in Folder" shows; "" when none.
+    void SetRowOutput(int row, const QString& path);
+    QString RowOutput(int row) const;
 
     // A batch switches off the buttons and the pop-up menu.
     void SetControlsEnabled(bool enabled);
@@ -73,6 +79,10 @@ public:
     void DeleteSelectedItem1Click();
     void ClearAllItems1Click();
     void ViewLog1Click();
+    void OpenOutputFolder1Click();
+    void ShowInFolder1Click();
+    void RemoveFinishedRows1Click();
+    void SelectAllRows();
 
 signals:
     // Files are about to be added: the preview lets go of what it plays.
@@ -86,12 +96,17 @@ private:
     void BuildPopupMenu();
     void AddFilesFromDialogOrDrop(const QStringList* dropped);
     void AppendProbedRow(const QString& path);
+    void RemoveRows(const QList<int>& rows);
+    void OpenFolder(const QString& folder);
+    // Several rows selected: checking or unchecking one of them does the same to the others.
+    void CheckStateChanged(QTreeWidgetItem* item, int column);
 
     QWidget& window_;
     TDialogs& dialogs_;
     TFFmpegEngine& engine_;
     std::function<bool()> converting_;
     std::function<QString()> outputExtension_;
+    std::function<QString()> outputFolder_;
 
     QWidget* panel_ = nullptr;
     TSourceList* ListView1 = nullptr;
@@ -105,11 +120,16 @@ private:
     QAction* ClearAllItems1 = nullptr;
     QAction* PlaySelectedFile1 = nullptr;
     QAction* ViewLog1 = nullptr;
+    QAction* OpenOutputFolder1 = nullptr;
+    QAction* ShowInFolder1 = nullptr;
+    QAction* RemoveFinishedRows1 = nullptr;
+    QAction* SelectAllRows1 = nullptr;
 
     QString openDialogFilter_;
     bool adding_ = false;
     bool closing_ = false;
     bool popupAutomatic_ = true;
+    bool spreadingCheck_ = false;
     quint64 nextRowId_ = 1;
     QHash<quint64, QStringList> rowLogs_;
 };

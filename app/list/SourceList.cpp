@@ -8,9 +8,11 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QPainter>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 namespace tavrin {
@@ -81,13 +83,25 @@ TSourceList::TSourceList(QWidget* parent) : QTreeWidget(parent)
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // A long path loses its middle, not the file name at its end.
+    setTextElideMode(Qt::ElideMiddle);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemDelegate(new TGridDelegate(this));
     setAcceptDrops(true);
     setDropIndicatorShown(false);
     setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+// The file name takes whatever width the other columns leave, never less than designed.
+void TSourceList::resizeEvent(QResizeEvent* event)
+{
+    QTreeWidget::resizeEvent(event);
+    int others = 0;
+    for (int c = scVideoSize; c < scColumnCount; ++c)
+        others += columnWidth(c);
+    setColumnWidth(scFileName, std::max(kColumns[scFileName].Width, viewport()->width() - others));
 }
 
 void TSourceList::dragEnterEvent(QDragEnterEvent* event)
@@ -131,9 +145,12 @@ QStringList SourceFileExtensions()
     return extensions;
 }
 
-QStringList ExpandDroppedPaths(const QStringList& paths)
+QStringList ExpandDroppedPaths(const QStringList& paths, const QStringList& listed)
 {
     const QStringList extensions = SourceFileExtensions();
+    QSet<QString> known;
+    for (const QString& path : listed)
+        known.insert(QDir::cleanPath(path));
     QStringList files;
     for (const QString& path : paths) {
         const QFileInfo info(path);
@@ -143,9 +160,13 @@ QStringList ExpandDroppedPaths(const QStringList& paths)
         }
         const QFileInfoList entries =
             QDir(path).entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
-        for (const QFileInfo& entry : entries)
-            if (extensions.contains(entry.suffix().toLower()))
+        for (const QFileInfo& entry : entries) {
+            const QString file = QDir::cleanPath(entry.filePath());
+            if (extensions.contains(entry.suffix().toLower()) && !known.contains(file)) {
+                known.insert(file);
                 files << entry.filePath();
+            }
+        }
     }
     return files;
 }

@@ -29,14 +29,16 @@ public:
     std::function<void(const QStringList& paths)> OnPathsDropped;
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 };
 
 // Paths of a drop turned into the files to add: a file stays as it is; a folder gives the
-// files directly inside it whose extension the source filter lists, sorted by name.
-QStringList ExpandDroppedPaths(const QStringList& paths);
+// files directly inside it whose extension the source filter lists, sorted by name, leaving
+// out those already listed (paths compared cleaned).
+QStringList ExpandDroppedPaths(const QStringList& paths, const QStringList& listed = {});
 // Lower-case extensions, without the dot, of the source filter's "All Supported Files".
 QStringList SourceFileExtensions();
 

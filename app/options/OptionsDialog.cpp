@@ -101,6 +101,13 @@ QGroupBox* TForm4::BuildAdditionalGroup()
     form->addRow(CheckBoxOverWrite);
     SpinEdit1 = Named(new TSpinEdit(kDropDownMinimum, kDropDownMaximum), "SpinEdit1");
     form->addRow(QStringLiteral("Drop Down Items in Output Format List"), SpinEdit1);
+    // A developer's setting that most people never need: say what it changes.
+    const QString dropDownHint = QStringLiteral(
+        "How many entries the \"Set Output Format\" list shows at once when it opens, "
+        "before it scrolls (26 to 47). It changes nothing in the converted files.");
+    SpinEdit1->setToolTip(dropDownHint);
+    if (QWidget* label = form->labelForField(SpinEdit1))
+        label->setToolTip(dropDownHint);
     SpinEditSimultaneous =
         Named(new TSpinEdit(1, MaxSimultaneousConversions()), "SpinEditSimultaneous");
     form->addRow(QStringLiteral("Simultaneous conversions"), SpinEditSimultaneous);
@@ -174,6 +181,14 @@ TSettingsStore TForm4::Store()
          [this](const QVariant& value) {
              const int count = value.isValid() ? value.toInt() : 1;
              SpinEditSimultaneous->setValue(count < 1 ? 1 : count);
+         }},
+        // Where the window was and how large: it comes back there, within today's screens.
+        {QStringLiteral("WindowGeometry"), TStoredKind::Text,
+         [this] { return QString::fromLatin1(main_.saveGeometry().toBase64()); },
+         [this](const QVariant& value) {
+             const QByteArray geometry = QByteArray::fromBase64(value.toString().toLatin1());
+             if (!geometry.isEmpty())
+                 main_.restoreGeometry(geometry);
          }},
     };
     return TSettingsStore(std::move(values), std::move(extras));

@@ -138,16 +138,19 @@ void TPreviewPart::SetSpeakerLevel(int level, const char* glyph)
 void TPreviewPart::Mute1Click()
 {
     SetSpeakerLevel(kMute.Level, kMute.Glyph);
+    Mute1->setChecked(true);
 }
 
 void TPreviewPart::HalfVolume1Click()
 {
     SetSpeakerLevel(kHalfVolume.Level, kHalfVolume.Glyph);
+    HalfVolume1->setChecked(true);
 }
 
 void TPreviewPart::FullVolume1Click()
 {
     SetSpeakerLevel(kFullVolume.Level, kFullVolume.Glyph);
+    FullVolume1->setChecked(true);
 }
 
 void TPreviewPart::ButtonSnapshotClick()

@@ -9,6 +9,7 @@
 #include "util/SvgIcons.h"
 #include "util/Widgets.h"
 
+#include <QActionGroup>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,7 +59,9 @@ QWidget* TPreviewPart::BuildPane()
     PanelVideo = Named(new QFrame, "PanelVideo");
     PanelVideo->setFrameShape(QFrame::Panel);
     PanelVideo->setFrameShadow(QFrame::Sunken);
-    PanelVideo->setFixedSize(174, 145);
+    // 174 x 145 as designed, and larger when the window gives its corner more room.
+    PanelVideo->setMinimumSize(174, 145);
+    PanelVideo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* videoBox = new QVBoxLayout(PanelVideo);
     videoBox->setContentsMargins(2, 2, 2, 2);
     Image1 = Named(new QLabel, "Image1");
@@ -68,7 +71,7 @@ QWidget* TPreviewPart::BuildPane()
     black.setColor(QPalette::Window, Qt::black);
     Image1->setPalette(black);
     videoBox->addWidget(Image1);
-    column->addWidget(PanelVideo, 0, Qt::AlignHCenter);
+    column->addWidget(PanelVideo, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(2);
@@ -87,9 +90,16 @@ QWidget* TPreviewPart::BuildPane()
     column->addWidget(DSTrackBar1);
 
     PopupMenuSpeaker = Named(new QMenu(&window_), "PopupMenuSpeaker");
-    Mute1 = Named(PopupMenuSpeaker->addAction(QStringLiteral("Mute")), "Mute1");
-    HalfVolume1 = Named(PopupMenuSpeaker->addAction(QStringLiteral("Half Volume")), "HalfVolume1");
-    FullVolume1 = Named(PopupMenuSpeaker->addAction(QStringLiteral("Full Volume")), "FullVolume1");
+    Mute1 = Named(PopupMenuSpeaker->addAction(QStringLiteral("&Mute")), "Mute1");
+    HalfVolume1 = Named(PopupMenuSpeaker->addAction(QStringLiteral("&Half Volume")), "HalfVolume1");
+    FullVolume1 = Named(PopupMenuSpeaker->addAction(QStringLiteral("&Full Volume")), "FullVolume1");
+    // The menu marks the level the player is at: full until another is chosen.
+    auto* levels = new QActionGroup(PopupMenuSpeaker);
+    for (QAction* level : {Mute1, HalfVolume1, FullVolume1}) {
+        level->setCheckable(true);
+        levels->addAction(level);
+    }
+    FullVolume1->setChecked(true);
     return pane;
 }
 

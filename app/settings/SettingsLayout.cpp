@@ -42,8 +42,8 @@ QWidget* TSettingsPart::BuildFolderStrip()
     folder->addWidget(Named(new QLabel(QStringLiteral("Output Folder :")), "LabelOutputFolder"));
     auto* folderLine = new QHBoxLayout;
     EditOutputFolder = Named(new QLineEdit, "EditOutputFolder");
+    // Read-only but not disabled: the path reads in normal text and can be selected and copied.
     EditOutputFolder->setReadOnly(true);
-    EditOutputFolder->setEnabled(false);
     EditOutputFolder->setMinimumWidth(244);
     ButtonBrowseForFolder = Named(new QToolButton, "ButtonBrowseForFolder");
     ButtonBrowseForFolder->setIcon(SvgIcon("browse-folder"));

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUrl>
@@ -17,9 +18,14 @@ namespace tavrin {
 
 namespace {
 
-QAction* NamedAction(QMenu* menu, const char* name, const QString& caption)
+// An entry with its mnemonic ("&" before the letter) and the keys that reach it without
+// the menu, which the menu shows beside it.
+QAction* NamedAction(QMenu* menu, const char* name, const QString& caption,
+                     const QList<QKeySequence>& keys = {})
 {
-    return Named(menu->addAction(caption), name);
+    QAction* action = Named(menu->addAction(caption), name);
+    action->setShortcuts(keys);
+    return action;
 }
 
 }  // namespace
@@ -28,23 +34,30 @@ void TForm1::BuildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu* file = Named(bar->addMenu(QStringLiteral("File")), "File1");
-    AddFiles1 = NamedAction(file, "AddFiles1", QStringLiteral("Add Files"));
-    Convert1 = NamedAction(file, "Convert1", QStringLiteral("Convert"));
-    Exit1 = NamedAction(file, "Exit1", QStringLiteral("Exit"));
+    QMenu* file = Named(bar->addMenu(QStringLiteral("&File")), "File1");
+    AddFiles1 = NamedAction(file, "AddFiles1", QStringLiteral("&Add Files"), {QKeySequence::Open});
+    Convert1 = NamedAction(file, "Convert1", QStringLiteral("&Convert"),
+                           {QKeySequence(Qt::CTRL | Qt::Key_Return),
+                            QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    Exit1 = NamedAction(file, "Exit1", QStringLiteral("E&xit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
-    QMenu* options = Named(bar->addMenu(QStringLiteral("Options")), "Options1");
-    SetOptions1 = NamedAction(options, "SetOptions1", QStringLiteral("Set Options"));
+    QMenu* options = Named(bar->addMenu(QStringLiteral("&Options")), "Options1");
+    SetOptions1 = NamedAction(options, "SetOptions1", QStringLiteral("&Set Options"));
 
-    QMenu* help = Named(bar->addMenu(QStringLiteral("Help")), "Help1");
-    OpenHelpFile1 = NamedAction(help, "OpenHelpFile1", QStringLiteral("Open Help File"));
+    QMenu* help = Named(bar->addMenu(QStringLiteral("&Help")), "Help1");
+    OpenHelpFile1 = NamedAction(help, "OpenHelpFile1", QStringLiteral("Open &Help File"),
+                                {QKeySequence(Qt::Key_F1)});
     help->addSeparator();
-    About1 = NamedAction(help, "About1", QStringLiteral("About"));
+    About1 = NamedAction(help, "About1", QStringLiteral("&About"));
 
-    // A switched-off main menu keeps its look; the bar just ignores the mouse.
+    // A switched-off main menu keeps its look; the bar just ignores the mouse, and its
+    // entries' keys do nothing.
     bar->installEventFilter(this);
-    for (QMenu* menu : {file, options, help})
+    for (QMenu* menu : {file, options, help}) {
         menu->installEventFilter(this);
+        for (QAction* action : menu->actions())
+            action->installEventFilter(this);
+    }
 }
 
 void TForm1::SetMainMenuEnabled(bool enabled)
@@ -60,6 +73,8 @@ bool TForm1::MenuEventFilter(QObject* watched, QEvent* event)
 {
     if (!mainMenuEnabled_) {
         const QEvent::Type type = event->type();
+        if (type == QEvent::Shortcut && qobject_cast<QAction*>(watched) != nullptr)
+            return true;
         const bool onBar = watched == menuBar();
         if (onBar && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
                       type == QEvent::KeyPress))

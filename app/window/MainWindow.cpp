@@ -4,6 +4,7 @@
 #include "batch/BatchPart.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/HelpAndAbout.h"
+#include "dialogs/Notifier.h"
 #include "list/ListPart.h"
 #include "options/OptionsDialog.h"
 #include "preview/PreviewPart.h"
@@ -32,11 +33,12 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialog
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(SvgIcon("tavrin"));
+    notifier_ = std::make_unique<TDesktopNotifier>(this);
     BuildParts();
     BuildLayout();
     BuildMenus();
     ConnectParts();
-    SetMinimumClientSize();
+    SetInitialSize();
     created_ = FormCreate();
 }
 
@@ -47,8 +49,9 @@ void TForm1::BuildParts()
 {
     const auto converting = [this] { return batch_ && batch_->State().Converting; };
     status_ = new TStatusBar;
-    list_ = std::make_unique<TListPart>(*this, dialogs_, engine_, converting,
-                                        [this] { return settings_->OutputExtension(); });
+    list_ = std::make_unique<TListPart>(
+        *this, dialogs_, engine_, converting, [this] { return settings_->OutputExtension(); },
+        [this] { return settings_->OutputFolder(); });
     settings_ = std::make_unique<TSettingsPart>(*this, dialogs_, options_, converting);
     preview_ = std::make_unique<TPreviewPart>(*this, *list_, *settings_, *status_, converting);
     batch_ = std::make_unique<TBatchPart>(
@@ -60,6 +63,7 @@ void TForm1::ConnectParts()
     connect(settings_.get(), &TSettingsPart::OutputExtensionChanged, list_.get(),
             &TListPart::SetOutputColumn);
     connect(batch_.get(), &TBatchPart::MainMenuEnabled, this, &TForm1::SetMainMenuEnabled);
+    connect(batch_.get(), &TBatchPart::BatchCompleted, this, &TForm1::NotifyBatchEnd);
     connect(AddFiles1, &QAction::triggered, list_.get(), &TListPart::TriggerAddFile);
     connect(Convert1, &QAction::triggered, batch_.get(), &TBatchPart::TriggerConvert);
     connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
@@ -104,8 +108,10 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::FormShow()
 {
     settings_->Show();
-    // The profile's items may need wider combos than the empty ones had.
-    resize(size().expandedTo(sizeHint()));
+    // The profile's items may need wider combos than the empty ones had; the screen (or
+    // the size and place remembered from the last run) bounds it all.
+    resize(size().expandedTo(minimumSizeHint()));
+    FitOnScreen();
 }
 
 void TForm1::Exit1Click()

@@ -24,6 +24,7 @@ class TBatchPart;
 class TDialogs;
 class TForm4;
 class TListPart;
+class TNotifier;
 class TPreviewPart;
 class TSettingsPart;
 class TStatusBar;
@@ -62,6 +63,10 @@ public:
     void About1Click();
     void OpenHelpFile1Click();
 
+    // Who tells the desktop that a batch ended while the window was in the background.
+    void SetNotifier(std::unique_ptr<TNotifier> notifier);
+    void NotifyBatchEnd();
+
     // The batch switches the main menu off while it runs.
     void SetMainMenuEnabled(bool enabled);
     bool MainMenuEnabled() const { return mainMenuEnabled_; }
@@ -78,7 +83,8 @@ private:
     QWidget* BuildToolStrip();
     void BuildMenus();
     void ConnectParts();
-    void SetMinimumClientSize();
+    void SetInitialSize();
+    void FitOnScreen();
     bool MenuEventFilter(QObject* watched, QEvent* event);
 
     bool FormCreate();
@@ -95,6 +101,7 @@ private:
     std::unique_ptr<TSettingsPart> settings_;
     std::unique_ptr<TPreviewPart> preview_;
     std::unique_ptr<TBatchPart> batch_;
+    std::unique_ptr<TNotifier> notifier_;
 
     QAction* AddFiles1 = nullptr;
     QAction* Convert1 = nullptr;

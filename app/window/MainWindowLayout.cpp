@@ -11,29 +11,38 @@
 #include "util/Widgets.h"
 
 #include <QFrame>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tavrin {
 
 namespace {
 
+// The designed client area: the size a new window opens at when the screen has room. The
+// smallest size comes from the layouts, so a small or high-DPI screen still shows it all.
 constexpr QSize kClientSize{753, 532};
-
-using TClientArea = TAtLeast<QWidget>;
+// A tall window gives the list two thirds of the height, the settings and the preview the
+// rest (each never less than it needs).
+constexpr int kListStretch = 2;
+constexpr int kBottomStretch = 1;
 
 }  // namespace
 
 void TForm1::BuildLayout()
 {
-    auto* client = Named(new TClientArea(QSize()), "ClientArea");
+    auto* client = Named(new QWidget, "ClientArea");
     auto* column = new QVBoxLayout(client);
     column->setContentsMargins(6, 2, 6, 4);
     column->setSpacing(4);
     column->addWidget(BuildToolStrip());
     column->addWidget(settings_->FolderStrip());
-    column->addWidget(list_->ListPanel(), 1);
+    column->addWidget(list_->ListPanel(), kListStretch);
 
     auto* bottom = new QHBoxLayout;
     auto* left = new QVBoxLayout;
@@ -41,9 +50,9 @@ void TForm1::BuildLayout()
     left->addStretch(1);
     left->addWidget(batch_->ProgressStrip());
     bottom->addLayout(left);
-    bottom->addStretch(1);
-    bottom->addWidget(preview_->Pane(), 0, Qt::AlignTop);
-    column->addLayout(bottom);
+    // The preview takes the width and height its corner gains.
+    bottom->addWidget(preview_->Pane(), 1);
+    column->addLayout(bottom, kBottomStretch);
     setCentralWidget(client);
     setStatusBar(status_);
 }
@@ -66,15 +75,32 @@ QWidget* TForm1::BuildToolStrip()
     return strip;
 }
 
-// The window's client area is the central widget and the status bar; the main window's
-// layout keeps the window at least as large as their minimum sizes.
-void TForm1::SetMinimumClientSize()
+// A new window opens at the designed client size (its menu bar added), or smaller when the
+// screen is; the layouts alone set how small it may get.
+void TForm1::SetInitialSize()
 {
-    auto* client = static_cast<TClientArea*>(centralWidget());
-    client->Designed = QSize(kClientSize.width(),
-                             kClientSize.height() - status_->sizeHint().height());
-    client->updateGeometry();
-    resize(sizeHint());
+    const int menu = menuBar()->sizeHint().height();
+    resize(QSize(kClientSize.width(), kClientSize.height() + menu).expandedTo(minimumSizeHint()));
+    FitOnScreen();
+}
+
+// Within the screen's free area: as large as fits, and moved back onto it when it hangs off.
+void TForm1::FitOnScreen()
+{
+    const QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (where == nullptr)
+        return;
+    const QRect free = where->availableGeometry();
+    // The frame the desktop draws around the window needs its room too.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize room = (free.size() - frame).expandedTo(minimumSize());
+    resize(size().boundedTo(room));
+    QRect placed = frameGeometry();
+    placed.moveRight(std::min(placed.right(), free.right()));
+    placed.moveBottom(std::min(placed.bottom(), free.bottom()));
+    placed.moveLeft(std::max(placed.left(), free.left()));
+    placed.moveTop(std::max(placed.top(), free.top()));
+    move(placed.topLeft());
 }
 
 }  // namespace tavrin

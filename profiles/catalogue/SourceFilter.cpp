@@ -12,12 +12,16 @@ namespace {
 
 using TFilterPair = std::pair<std::string_view, std::string_view>;
 
-// Blanks inside the pattern lists are part of the text.
-constexpr std::array<TFilterPair, 24> kFilterPairs{{
+// Blanks inside the pattern lists are part of the text. The first entry ends with today's
+// types (below); the entries after the Windows Media one name those types on their own.
+constexpr std::array<TFilterPair, 32> kFilterPairs{{
     {"All Supported Files",
      "*.avi;*.mpeg;*.mpg;*.mpa;*.m1v;*.mv2;*.wma;*.wmv;*.asf;*.asx;*.mov; *.qt; *.m4v;*.3gp;"
      "*.3g2;*.mp3;*.mp2;*.ogg;*.aac;*.mp4;*.m4a;*.rm;*.rmvb;*.ram;*.ra;*.vob; *.dat;*.cda;"
-     "*.dv; *.dif;*.wav; *.au; *.aiff;*.mjpg; *.mjpeg;*.ac3; *.gif; *.swf; *.flv"},
+     "*.dv; *.dif;*.wav; *.au; *.aiff;*.mjpg; *.mjpeg;*.ac3; *.gif; *.swf; *.flv;"
+     // What cameras, phones and downloads make today, all read by the codec libraries.
+     "*.mkv;*.mka;*.webm;*.ts;*.m2ts;*.mts;*.m2t;*.mod;*.tod;*.3gpp;*.amr;*.flac;*.opus;"
+     "*.oga;*.m4b;*.f4v;*.aif;*.mxf"},
     {"3GPP Files (*.3gp)", "*.3gp"},
     {"3GPP2 Files (*.3g2)", "*.3g2"},
     {"AAC Files (*.aac)", "*.aac"},
@@ -41,6 +45,16 @@ constexpr std::array<TFilterPair, 24> kFilterPairs{{
     {"VCD DAT Files (*.dat)", "*.dat"},
     {"WAV Files (*.wav, *.au, *.aiff)", "*.wav; *.au; *.aiff"},
     {"Windows Media Files(*.wma, *.wmv, *.asf, *.asx)", "*.wma;*.wmv;*.asf;*.asx"},
+    {"Matroska and WebM Files (*.mkv, *.mka, *.webm)", "*.mkv;*.mka;*.webm"},
+    {"Camcorder and Broadcast Files (*.ts, *.m2ts, *.mts, *.m2t, *.mod, *.tod, *.mxf)",
+     "*.ts;*.m2ts;*.mts;*.m2t;*.mod;*.tod;*.mxf"},
+    {"Phone Files (*.mp4, *.m4v, *.mov, *.3gp, *.3gpp, *.amr)",
+     "*.mp4;*.m4v;*.mov;*.3gp;*.3gpp;*.amr"},
+    {"Flash F4V Files (*.f4v)", "*.f4v"},
+    {"FLAC Files (*.flac)", "*.flac"},
+    {"Opus and Ogg Audio Files (*.opus, *.oga, *.ogg)", "*.opus;*.oga;*.ogg"},
+    {"More Audio Files (*.m4b, *.aif, *.aiff)", "*.m4b;*.aif;*.aiff"},
+    {"All Files (*)", "*"},
 }};
 
 std::vector<std::string_view> Split(std::string_view text, char separator)

@@ -84,6 +84,15 @@ TEST_F(OptionsDialogTest, HoldsTheTwoGroupsWithTheirControls)
     EXPECT_EQ(Find<QCheckBox>(dialog, "CheckBoxOverWrite")->text(), "Overwrite Existing File With The Same Name");
     EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEdit1")->minimum(), 26);
     EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEdit1")->maximum(), 47);
+    // The developer's setting says what it changes, on the field and on its label.
+    const QString hint = Find<QSpinBox>(dialog, "SpinEdit1")->toolTip();
+    EXPECT_TRUE(hint.contains("\"Set Output Format\" list")) << hint.toStdString();
+    EXPECT_TRUE(hint.contains("nothing in the converted files")) << hint.toStdString();
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text() == "Drop Down Items in Output Format List") {
+            EXPECT_EQ(label->toolTip(), hint);
+        }
+    }
     EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEditSimultaneous")->minimum(), 1);
     EXPECT_EQ(Find<QSpinBox>(dialog, "SpinEditSimultaneous")->maximum(), MaxSimultaneousConversions());
     EXPECT_EQ(Items(Find<QComboBox>(dialog, "ComboLetterBox")), QStringList({"None", "LetterBox"}));

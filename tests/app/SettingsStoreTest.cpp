@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <cstdlib>
+
 namespace tavrin::test {
 namespace {
 
@@ -41,6 +43,30 @@ TEST_F(StoredSettingsTest, FirstRunWritesTheDefaultsOfEveryValue)
     EXPECT_EQ(Find<QSpinBox>(Form4(), "SpinEdit1")->value(), 26);
     EXPECT_FALSE(Find<QCheckBox>(Form4(), "CheckBoxOverWrite")->isChecked());
     EXPECT_EQ(Form1().Options().SimultaneousConversions, 1);
+}
+
+TEST_F(StoredSettingsTest, TheWindowComesBackWhereItWasAndAsLarge)
+{
+    Start();
+    const QRect first = Form1().geometry();
+    // Smaller than it opened and moved, so that it still lies on the test's screen.
+    const QRect placed(first.topLeft() + QPoint(25, 15), first.size() - QSize(40, 20));
+    Form1().setGeometry(placed);
+    QApplication::processEvents();
+    CloseAndEnd();
+    EXPECT_FALSE(Stored("WindowGeometry").toString().isEmpty());
+    Start();
+    // Within the few pixels the platform's idea of the frame may move it.
+    const QRect back = Form1().geometry();
+    for (int edge : {back.left() - placed.left(), back.top() - placed.top(),
+                     back.right() - placed.right(), back.bottom() - placed.bottom()})
+        EXPECT_LE(std::abs(edge), 4) << back.x() << "," << back.y() << " " << back.width() << "x" << back.height();
+    // The seven values are complete without it: a store of an older version loads as it is.
+    CloseAndEnd();
+    Unstore("WindowGeometry");
+    Start();
+    EXPECT_EQ(StoredSeven(), QStringList({"", "0", "0", "26", "0", "2", "2"}));
+    EXPECT_EQ(Form1().size(), first.size());
 }
 
 TEST_F(StoredSettingsTest, ACompleteStoreLoadsIntoBothWindowsWithoutBeingRewritten)

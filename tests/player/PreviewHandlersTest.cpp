@@ -200,21 +200,37 @@ TEST_F(PreviewRules, AFileThatCannotBePlayedIsReportedAndTheWindowGoesOn)
     EXPECT_EQ(calls.back(), "Play");
 }
 
-TEST_F(PreviewRules, SpeakerMenuSetsTheLevelAndTheGlyph)
+TEST_F(PreviewRules, SpeakerMenuSetsTheLevelTheGlyphAndItsMark)
 {
     const auto glyph = [&](const char* name) { return SpeakerGlyph(name).pixmap(24, 24).toImage(); };
     const auto shown = [&] { return Find<QToolButton>(form, "ButtonVolume")->icon().pixmap(24, 24).toImage(); };
+    const char* entries[] = {"Mute1", "HalfVolume1", "FullVolume1"};
+    const auto marked = [&] {
+        std::string names;
+        for (const char* entry : entries)
+            if (Find<QAction>(form, entry)->isChecked())
+                names += std::string(names.empty() ? "" : " ") + entry;
+        return names;
+    };
     EXPECT_EQ(shown(), glyph("spkfull"));
-    Find<QAction>(form, "Mute1")->trigger();
-    EXPECT_EQ(player->Volume(), 10);
-    EXPECT_EQ(shown(), glyph("spkmute"));
-    Find<QAction>(form, "HalfVolume1")->trigger();
-    EXPECT_EQ(player->Volume(), 6000);
-    EXPECT_EQ(shown(), glyph("spkhalf"));
-    Find<QAction>(form, "Mute1")->trigger();
-    Find<QAction>(form, "FullVolume1")->trigger();
-    EXPECT_EQ(player->Volume(), 10000);  // asked for 20000
-    EXPECT_EQ(shown(), glyph("spkfull"));
+    EXPECT_EQ(marked(), "FullVolume1");
+    const struct {
+        const char* Entry;
+        int Volume;
+        const char* Glyph;
+    } steps[] = {
+        {"Mute1", 10, "spkmute"},
+        {"HalfVolume1", 6000, "spkhalf"},
+        {"Mute1", 10, "spkmute"},
+        {"Mute1", 10, "spkmute"},  // choosing the marked level again keeps its mark
+        {"FullVolume1", 10000, "spkfull"},  // asked for 20000
+    };
+    for (const auto& step : steps) {
+        Find<QAction>(form, step.Entry)->trigger();
+        EXPECT_EQ(player->Volume(), step.Volume) << step.Entry;
+        EXPECT_EQ(shown(), glyph(step.Glyph)) << step.Entry;
+        EXPECT_EQ(marked(), step.Entry);
+    }
 }
 
 TEST_F(PreviewRules, SeekBarFollowsThePlayerAndSeeksOnRelease)

@@ -141,13 +141,28 @@ TEST(ProfileChoice, RecordsTheKeyAndSeparatorsChangeNothing)
     EXPECT_EQ(c.VideoCodec.Text(), "MPEG2VIDEO");
 }
 
-TEST(SourceFilter, MatchesCharacterForCharacter)
+// The filter split into its description and pattern-list pairs.
+std::vector<std::pair<std::string, std::string>> FilterPairs(const std::string& filter)
 {
-    const std::string expected =
+    std::vector<std::pair<std::string, std::string>> pairs;
+    size_t at = 0;
+    while (at < filter.size()) {
+        const size_t bar = filter.find('|', at);
+        const size_t end = filter.find('|', bar + 1);
+        pairs.emplace_back(filter.substr(at, bar - at), filter.substr(bar + 1, end - bar - 1));
+        at = end + 1;
+    }
+    return pairs;
+}
+
+TEST(SourceFilter, KeepsTheClassicEntriesCharacterForCharacter)
+{
+    const std::string classicAllSupported =
         "All Supported Files|*.avi;*.mpeg;*.mpg;*.mpa;*.m1v;*.mv2;*.wma;*.wmv;*.asf;*.asx;"
         "*.mov; *.qt; *.m4v;*.3gp;*.3g2;*.mp3;*.mp2;*.ogg;*.aac;*.mp4;*.m4a;*.rm;*.rmvb;*.ram;"
         "*.ra;*.vob; *.dat;*.cda;*.dv; *.dif;*.wav; *.au; *.aiff;*.mjpg; *.mjpeg;*.ac3; *.gif;"
-        " *.swf; *.flv|"
+        " *.swf; *.flv";
+    const std::string classicEntries =
         "3GPP Files (*.3gp)|*.3gp|"
         "3GPP2 Files (*.3g2)|*.3g2|"
         "AAC Files (*.aac)|*.aac|"
@@ -171,7 +186,40 @@ TEST(SourceFilter, MatchesCharacterForCharacter)
         "VCD DAT Files (*.dat)|*.dat|"
         "WAV Files (*.wav, *.au, *.aiff)|*.wav; *.au; *.aiff|"
         "Windows Media Files(*.wma, *.wmv, *.asf, *.asx)|*.wma;*.wmv;*.asf;*.asx|";
-    EXPECT_EQ(SourceFileFilter(), expected);
+    const std::string filter = SourceFileFilter();
+    // The first list grows at its end only; the classic entries follow it unchanged.
+    ASSERT_EQ(filter.rfind(classicAllSupported + ";", 0), 0u) << filter;
+    EXPECT_NE(filter.find("|" + classicEntries), std::string::npos);
+    const std::string last = "|All Files (*)|*|";
+    EXPECT_EQ(filter.substr(filter.size() - last.size()), last);
+}
+
+TEST(SourceFilter, TodaysTypesAreSupportedAndHaveAnEntryOfTheirOwn)
+{
+    const auto pairs = FilterPairs(SourceFileFilter());
+    ASSERT_EQ(pairs.size(), 32u);
+    const std::string& allSupported = pairs.front().second;
+    for (const char* type : {"mkv", "webm", "ts", "m2ts", "mts", "flac", "opus", "m4v", "mka",
+                             "m2t", "mod", "tod", "3gpp", "amr", "oga", "m4b", "f4v", "aif", "mxf"}) {
+        const std::string pattern = std::string("*.") + type;
+        EXPECT_NE((allSupported + ";").find(pattern + ";"), std::string::npos) << type;
+        int entries = 0;
+        for (size_t i = 1; i + 1 < pairs.size(); ++i)
+            entries += (pairs[i].second + ";").find(pattern + ";") != std::string::npos;
+        EXPECT_GE(entries, 1) << type << " has no entry besides \"All Supported Files\"";
+    }
+    // Every type the added entries name is among the supported ones, so a dropped folder
+    // takes it.
+    constexpr size_t kClassicEntries = 24;
+    for (size_t i = kClassicEntries; i + 1 < pairs.size(); ++i) {
+        std::string patterns = pairs[i].second + ";";
+        for (size_t at = 0, end; (end = patterns.find(';', at)) != std::string::npos; at = end + 1) {
+            std::string pattern = patterns.substr(at, end - at);
+            pattern.erase(0, pattern.find_first_not_of(' '));
+            EXPECT_NE((allSupported + ";").find(pattern + ";"), std::string::npos)
+                << pattern << " of " << pairs[i].first;
+        }
+    }
 }
 
 TEST(SourceFilter, QtFormHasOneEntryPerPairWithBlankSeparatedPatterns)
@@ -179,17 +227,18 @@ TEST(SourceFilter, QtFormHasOneEntryPerPairWithBlankSeparatedPatterns)
     const std::string qt = ToQtFileDialogFilter(SourceFileFilter());
     EXPECT_EQ(qt.rfind("All Supported Files (*.avi *.mpeg *.mpg *.mpa ", 0), 0u) << qt;
     EXPECT_NE(qt.find(" *.mov *.qt *.m4v *.3gp "), std::string::npos);
-    EXPECT_NE(qt.find("*.gif *.swf *.flv);;3GPP Files (*.3gp);;3GPP2 Files (*.3g2);;"),
-              std::string::npos);
+    EXPECT_NE(qt.find("*.gif *.swf *.flv *.mkv "), std::string::npos);
+    EXPECT_NE(qt.find(" *.aif *.mxf);;3GPP Files (*.3gp);;3GPP2 Files (*.3g2);;"), std::string::npos);
     EXPECT_NE(qt.find(";;DV Video Files (*.dv *.dif);;"), std::string::npos);
     EXPECT_NE(qt.find(";;Macromedia Flash Files (*.flv *.swf);;"), std::string::npos);
-    const std::string tail = ";;Windows Media Files (*.wma *.wmv *.asf *.asx)";
+    EXPECT_NE(qt.find(";;Windows Media Files (*.wma *.wmv *.asf *.asx);;"), std::string::npos);
+    const std::string tail = ";;All Files (*)";
     EXPECT_EQ(qt.substr(qt.size() - tail.size()), tail);
 
     size_t entries = 1;
     for (size_t at = qt.find(";;"); at != std::string::npos; at = qt.find(";;", at + 2))
         ++entries;
-    EXPECT_EQ(entries, 24u);
+    EXPECT_EQ(entries, 32u);
 }
 
 TEST(SourceFilter, QtFormOfASmallFilter)
