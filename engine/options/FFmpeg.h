@@ -18,6 +18,7 @@
 struct AVCodecContext;
 struct AVCodecParameters;
 struct AVFormatContext;
+struct AVInputFormat;
 struct AVOutputFormat;
 struct AVStream;
 
@@ -136,7 +137,9 @@ private:
     friend class TCustomFFmpegEngine;
     // Input set-up steps.
     bool OpenInputFile(const std::string& FileName);
-    bool ProbeInput(TInputFile& in);
+    bool OpensAsProbed() const;
+    bool HintsApplyTo(const AVInputFormat* format) const;
+    bool ProbeInput(TInputFile& in, bool analysed);
     static void AssumeRealMediaPixelFormat(const std::string& fileName, AVCodecParameters* par);
     TInputStreamInfo TakeInputStream(AVStream* st, bool chosen);
     void TakeVideoParameters(AVStream* st, AVCodecContext* c, bool chosen);

@@ -2,7 +2,6 @@
 #include "binding/LibAV.h"
 
 #include <array>
-#include <mutex>
 #include <stdexcept>
 #include <utility>
 
@@ -42,6 +41,8 @@ bool TAVProbe::Open(const std::string& FileName, const std::string& FormatName) 
             return false;
         }
     }
+    // Taken before opening: a file that changes while it is read is not passed off as read.
+    const TFileIdentity identity = IdentityOf(FileName);
     // On failure the library frees the context it allocated and leaves the pointer null.
     AVFormatContext* raw = nullptr;
     TLibraryErrorCapture libraryError;
@@ -51,24 +52,28 @@ bool TAVProbe::Open(const std::string& FileName, const std::string& FormatName) 
         return false;
     }
     InputContextPtr context(raw);
-    int found = 0;
-    {
-        // Reading stream information opens decoders, which must not run in parallel.
-        std::lock_guard lock(CodecLock());
-        found = avformat_find_stream_info(context.get(), nullptr);
-    }
-    if (found < 0) {
+    if (ReadStreamInfo(context.get()) < 0) {
         lastError_ = FileName + ": could not find codec parameters";
         return false;
     }
     counts_ = CountStreams(*context);
     context_.reset(context.release());
     formatName_ = FormatName;
+    fileName_ = FileName;
+    identity_ = identity;
     return true;
+}
+
+void TAVProbe::KeepForConversion() {
+    if (context_ && formatName_.empty())
+        KeepOpenedInput(fileName_, identity_, InputContextPtr(context_.release()));
+    Close();
 }
 
 void TAVProbe::Close() {
     formatName_.clear();
+    fileName_.clear();
+    identity_ = {};
     context_.reset();
     counts_ = TStreamCounts{};
 }

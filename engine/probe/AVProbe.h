@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "setup/OpenedInputs.h"
+
 
 struct AVFormatContext;
 struct AVStream;
@@ -64,6 +66,9 @@ public:
     // LastError set (and the probe closed) when the file cannot be opened and read.
     bool Open(const std::string& FileName, const std::string& FormatName);
     void Close();
+    // Closes the probe, keeping its opened input for the task that converts the same file
+    // next (a forced format is not kept: a task opens with its own settings).
+    void KeepForConversion();
 
     // Without an open file (or with a bad index) these leave the defaults and log why.
     void GetFileInfo(TAVFileInfo& Info) const;
@@ -102,6 +107,8 @@ private:
     TStreamCounts counts_;
     std::string lastError_;
     std::string formatName_;
+    std::string fileName_;
+    TFileIdentity identity_;
 };
 
 }  // namespace tavrin

@@ -157,13 +157,53 @@ void TTranscodeRun::ConvertAudio(TOutputStreamState& ost, const uint8_t* data, i
     scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
     uint8_t* out = scratch_.data();
     const int got = swr_convert(ost.Resampler.get(), &out, capacity, &data, samples);
-    if (got > 0)
+    ost.ResampledIn += samples;
+    if (got > 0) {
+        ost.ResampledOut += got;
         EncodeAudioFrames(ost, out, got * 2 * encCh);
+    }
 }
 
 // What the converter holds back for its filter goes out too: at a change of input shape
-// and at the end of the input.
+// and at the end of the input. Its own flush gives nothing for an input shorter than its
+// filter (a clip of a few samples came out empty) and rounds the length otherwise, so
+// without drift compensation silence pushes the held samples out and exactly the output
+// length the input's length makes is kept.
 void TTranscodeRun::DrainResampler(TOutputStreamState& ost) {
+    if (opt_.AudioSyncMethod <= 1)
+        PushOutHeldSamples(ost);
+    else
+        FlushResampler(ost);
+    ost.ResampledIn = ost.ResampledOut = 0;
+}
+
+void TTranscodeRun::PushOutHeldSamples(TOutputStreamState& ost) {
+    const int encCh = ost.Enc->ch_layout.nb_channels;
+    int64_t wanted = av_rescale_rnd(ost.ResampledIn, ost.Enc->sample_rate, ost.ResamplerInput.Rate(),
+                                    AV_ROUND_NEAR_INF) - ost.ResampledOut;
+    // The filter holds some input samples back; as much silence again, and a little more,
+    // frees them without making more output than needed (a 1 Hz source makes 44100 samples
+    // of each one).
+    constexpr int64_t kMaxSilentInput = 1024, kMargin = 16;
+    for (int round = 0; round < 8 && wanted > 0; ++round) {
+        const int64_t held = swr_get_delay(ost.Resampler.get(), ost.ResamplerInput.Rate());
+        const int silent = static_cast<int>(std::clamp(held + kMargin, kMargin, kMaxSilentInput));
+        silence_.assign(static_cast<size_t>(silent) * 2 * static_cast<size_t>(ost.ResamplerInput.Channels()), 0);
+        const uint8_t* data = silence_.data();
+        const int capacity = swr_get_out_samples(ost.Resampler.get(), silent);
+        if (capacity <= 0)
+            return;
+        scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
+        uint8_t* out = scratch_.data();
+        const int got = swr_convert(ost.Resampler.get(), &out, capacity, &data, silent);
+        const int kept = static_cast<int>(std::min<int64_t>(std::max(got, 0), wanted));
+        if (kept > 0)
+            EncodeAudioFrames(ost, out, kept * 2 * encCh);
+        wanted -= kept;
+    }
+}
+
+void TTranscodeRun::FlushResampler(TOutputStreamState& ost) {
     const int encCh = ost.Enc->ch_layout.nb_channels;
     for (;;) {
         const int capacity = swr_get_out_samples(ost.Resampler.get(), 0);

@@ -88,6 +88,7 @@ struct TOutputStreamState {
     bool AudioStarted = false;  // the first sample is written: from now on SyncOpts only counts
     SwrPtr Resampler;
     TAudioShape ResamplerInput;  // what Resampler was made for
+    int64_t ResampledIn = 0, ResampledOut = 0;  // samples through the current Resampler
     SwrPtr ToEncoder;  // 16-bit interleaved to the encoder's sample format
     std::vector<uint8_t> Fifo;
     size_t FifoStart = 0;
@@ -155,6 +156,8 @@ private:
     const uint8_t* StartAudioTimeline(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
     void ConvertAudio(TOutputStreamState& ost, const uint8_t* data, int samples);
     void DrainResampler(TOutputStreamState& ost);
+    void PushOutHeldSamples(TOutputStreamState& ost);
+    void FlushResampler(TOutputStreamState& ost);
     void EncodeAudioFrames(TOutputStreamState& ost, const uint8_t* data, int size);
     void SendAudioFrame(TOutputStreamState& ost, const uint8_t* data, int samples);
     void FlushAudio(TOutputStreamState& ost);

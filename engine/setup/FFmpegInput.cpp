@@ -9,6 +9,7 @@
 #include "common/FFMpegException.h"
 #include "options/FFmpeg.h"
 #include "options/OptionContexts.h"
+#include "setup/OpenedInputs.h"
 #include "setup/TaskFiles.h"
 #include "binding/Binding.h"
 #include "binding/LogBridge.h"
@@ -65,30 +66,6 @@ bool IsRealMediaName(const std::string& fileName) {
     return !ext.empty() && std::string(".rmvb").rfind(ext, 0) == 0;
 }
 
-struct TPictureSize {
-    int width, height;
-};
-
-std::vector<TPictureSize> PictureSizes(const AVFormatContext* ic) {
-    std::vector<TPictureSize> sizes;
-    for (unsigned i = 0; i < ic->nb_streams; ++i)
-        sizes.push_back({ic->streams[i]->codecpar->width, ic->streams[i]->codecpar->height});
-    return sizes;
-}
-
-// Reading the stream information forgets a picture size no decoder accepts (65535x65535
-// in a header); the size the file gives is the one a refusal of the stream names.
-void KeepRefusedSizes(AVFormatContext* ic, const std::vector<TPictureSize>& header) {
-    for (unsigned i = 0; i < ic->nb_streams && i < header.size(); ++i) {
-        AVCodecParameters* par = ic->streams[i]->codecpar;
-        if (par->codec_type == AVMEDIA_TYPE_VIDEO && par->width == 0 && par->height == 0 &&
-            av_image_check_size(header[i].width, header[i].height, 0, nullptr) < 0) {
-            par->width = header[i].width;
-            par->height = header[i].height;
-        }
-    }
-}
-
 }  // namespace
 
 // Per-file settings go back to their defaults whether the open worked or not.
@@ -121,6 +98,11 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& FileName) {
         return false;
     if (Opt.PgmYuvCompat)
         videoId = AV_CODEC_ID_PGMYUV;
+    if (videoId == 0 && audioId == 0 && subtitleId == 0 && OpensAsProbed())
+        if (InputContextPtr kept = TakeOpenedInput(FileName); kept && !HintsApplyTo(kept->iformat)) {
+            TInputFile in{std::move(kept), FileName, 0, Opt.RateEmulation, {}};
+            return ProbeInput(in, true) && RegisterInput(std::move(in));
+        }
 
     AVFormatContext* ic = avformat_alloc_context();
     if (!ic) {
@@ -143,22 +125,41 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& FileName) {
         return false;
     }
     TInputFile in{InputContextPtr(ic), FileName, 0, Opt.RateEmulation, {}};
-    return ProbeInput(in) && RegisterInput(std::move(in));
+    return ProbeInput(in, false) && RegisterInput(std::move(in));
 }
 
-bool TCustomFFmpeg::ProbeInput(TInputFile& in) {
+// Whether this opening asks for nothing a probe's plain opening lacks: no forced format,
+// programme or format options. The hints are checked against the kept input's format.
+bool TCustomFFmpeg::OpensAsProbed() const {
+    if (!Opt.ForcedInputFormat.empty() || Opt.PgmYuvCompat || Opt.ProgramID != 0)
+        return false;
+    if (const AVFormatContext* options = optionContexts_->format.get())
+        for (const AVOption* o = nullptr; (o = av_opt_next(options, o));)
+            if (o->type != AV_OPT_TYPE_CONST && av_opt_is_set_to_default(const_cast<AVFormatContext*>(options), o) == 0)
+                return false;
+    return true;
+}
+
+// Whether the format reads any of the hints (a picture sequence reads its rate and size);
+// most formats ignore them, and a probe opened without them.
+bool TCustomFFmpeg::HintsApplyTo(const AVInputFormat* format) const {
+    AVDictionary* hints = FormatParameters(Opt);
+    bool applies = false;
+    for (const AVDictionaryEntry* e = nullptr; !applies && (e = av_dict_get(hints, "", e, AV_DICT_IGNORE_SUFFIX));)
+        applies = format->priv_class &&
+                  av_opt_find(const_cast<AVClass**>(&format->priv_class), e->key, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ);
+    av_dict_free(&hints);
+    return applies;
+}
+
+// An input a probe kept has its stream information read already.
+bool TCustomFFmpeg::ProbeInput(TInputFile& in, bool analysed) {
     AVFormatContext* ic = in.Context.get();
     if (Opt.ProgramID != 0)
         for (unsigned i = 0; i < ic->nb_programs; ++i)
             if (ic->programs[i]->id != Opt.ProgramID)
                 ic->programs[i]->discard = AVDISCARD_ALL;
-    const std::vector<TPictureSize> headerSizes = PictureSizes(ic);
-    int ret;
-    {
-        std::lock_guard lock(CodecLock());
-        ret = avformat_find_stream_info(ic, nullptr);
-    }
-    KeepRefusedSizes(ic, headerSizes);
+    const int ret = analysed ? 0 : ReadStreamInfo(ic);
     if (ret < 0 && Verbosity >= 0) {
         ErrorText = in.FileName + ": could not find codec parameters";
         return false;

@@ -28,6 +28,8 @@ TProbeFacts ProbeFacts(TAVProbe& probe, const std::string& path)
     TAVFileInfo file;
     probe.GetFileInfo(file);
     facts.DurationMicros = file.Duration;
+    // The row's conversion starts from this opening instead of reading the file again.
+    probe.KeepForConversion();
     return facts;
 }
 

@@ -282,5 +282,24 @@ TEST(AudioLastFrame, ShortLastFrameEncodersGetItShort) {
     EXPECT_EQ(DecodedSamples(out, 44100), 44541);
 }
 
+TEST(AudioLastFrame, ResampledAudioKeepsExactlyTheLengthOfItsSource) {
+    const auto dir = TempDir();
+    // A clip shorter than the converter's filter came out empty; longer ones lost or gained
+    // a few samples at the end. The output holds the source's length at its own rate.
+    struct Case { int samples, from, to; };
+    for (const Case& k : {Case{10, 22050, 48000}, Case{10, 22050, 8000}, Case{100, 22050, 48000},
+                          Case{44100, 44100, 48000}, Case{48000, 48000, 8000}}) {
+        const std::string name = "s" + std::to_string(k.samples) + "-" + std::to_string(k.from);
+        const std::string in = MakeClip(dir, name + ".wav", "-f lavfi -i sine=frequency=300:sample_rate=" +
+                                        std::to_string(k.from) + " -af atrim=end_sample=" +
+                                        std::to_string(k.samples) + " -ac 2 -c:a pcm_s16le");
+        const std::string out = (dir / (name + "-out.wav")).string();
+        Conversion c = Convert(Job(in, out, "", "ar=" + std::to_string(k.to)));
+        ASSERT_TRUE(c.finished) << name << ": " << c.message;
+        const int64_t expected = (int64_t{k.samples} * k.to + k.from / 2) / k.from;
+        EXPECT_EQ(DecodedSamples(out, k.to), expected) << name << " to " << k.to;
+    }
+}
+
 }  // namespace
 }  // namespace tavrin::test
