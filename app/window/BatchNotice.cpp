@@ -32,7 +32,9 @@ void TForm1::NotifyBatchEnd()
         done += status == QLatin1String("Done");
         failed += status == QLatin1String("Fail");
     }
-    notifier_->Notify(QStringLiteral("All Conversions Completed"),
+    // The title must not say all went well over failed rows.
+    notifier_->Notify(failed == 0 ? QStringLiteral("All Conversions Completed")
+                                  : QStringLiteral("Some Conversions Failed"),
                       QStringLiteral("%1 converted, %2 failed.").arg(Files(done)).arg(failed));
 }
 
