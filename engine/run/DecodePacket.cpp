@@ -226,12 +226,8 @@ void TTranscodeRun::CopyToOutput(TOutputStreamState& ost, TInputStreamState& ist
     out->pts = pkt->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : av_rescale_q(pkt->pts, inTb, outTb);
     out->dts = pkt->dts == AV_NOPTS_VALUE ? av_rescale_q(ist.Pts, AV_TIME_BASE_Q, outTb) : av_rescale_q(pkt->dts, inTb, outTb);
     out->duration = av_rescale_q(pkt->duration, inTb, outTb);
-    if (ost.Stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
-        AudioBytes += pkt->size;
-    } else if (ost.Stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-        VideoBytes += pkt->size;
+    if (ost.Stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
         ++ost.SyncOpts;
-    }
     WritePacket(ost, out);
     ++ost.FrameNumber;
 }

@@ -29,6 +29,7 @@ TTranscodeRun::TTranscodeRun(TCustomFFmpeg& task)
 // The encoders' pass-2 statistics are ours to free; the codec contexts themselves are
 // closed and freed with the task's files.
 TTranscodeRun::~TTranscodeRun() {
+    StopStages();
     for (TOutputStreamState& ost : ost_)
         if (ost.Enc)
             av_freep(&ost.Enc->stats_in);
