@@ -11,7 +11,11 @@ TPacketReader::~TPacketReader() { Stop(); }
 
 int TPacketReader::Read(AVPacket* pkt) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !packets_.empty() || end_ < 0; });
+    if (packets_.empty() && end_ == 0) {
+        const auto start = std::chrono::steady_clock::now();
+        changed_.wait(lock, [this] { return !packets_.empty() || end_ < 0; });
+        waitMicros_ += MicrosSince(start);
+    }
     if (packets_.empty())
         return end_;
     const bool wasFull = packets_.size() >= depth_;
@@ -39,7 +43,9 @@ void TPacketReader::Loop(const ThreadNote& starts, const ThreadNote& ends) {
         starts(std::this_thread::get_id());
     for (;;) {
         PacketPtr pkt = MakePacket();
+        const auto start = std::chrono::steady_clock::now();
         const int ret = pkt ? av_read_frame(input_, pkt.get()) : AVERROR(ENOMEM);
+        busyMicros_ += MicrosSince(start);
         std::unique_lock lock(mutex_);
         if (ret < 0) {
             end_ = ret;

@@ -2,6 +2,7 @@
 // in a bounded queue, so that reading and demuxing overlap the work on earlier packets.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <thread>
 
 #include "binding/Owners.h"
+#include "run/Stage.h"
 
 namespace tavrin {
 
@@ -24,6 +26,9 @@ public:
     int Read(AVPacket* pkt);
     // Ends the reading; the file is not touched after this returns.
     void Stop() noexcept;
+    // Seconds spent reading, and that the reader of packets spent waiting for one.
+    double BusySeconds() const { return static_cast<double>(busyMicros_.load()) / 1e6; }
+    double WaitSeconds() const { return static_cast<double>(waitMicros_.load()) / 1e6; }
 
 private:
     void Loop(const ThreadNote& starts, const ThreadNote& ends);
@@ -35,6 +40,7 @@ private:
     std::deque<PacketPtr> packets_;
     int end_ = 0;  // what av_read_frame said last, once it failed
     bool stopping_ = false;
+    std::atomic<int64_t> busyMicros_{0}, waitMicros_{0};
     std::thread thread_;
 };
 

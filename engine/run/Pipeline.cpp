@@ -2,6 +2,7 @@
 // its encoder; one writer for the muxers. A run that shares the cores with other tasks
 // (one codec thread) keeps them all on its own thread, one step after another.
 #include <algorithm>
+#include <cstdio>
 
 #include "common/FFMpegException.h"
 #include "run/TranscodeRun.h"
@@ -98,6 +99,34 @@ bool TTranscodeRun::OutputTimeMayReach(double limit) const {
         bound = std::min(bound, t);
     }
     return bound >= limit;
+}
+
+// Where the run's time went, stage by stage: busy, and (after the slash) how long those
+// handing work to it waited for room.
+void TTranscodeRun::LogStageTimes() {
+    if (!pipelined_ || task_.Verbosity < 2)
+        return;
+    char part[160];
+    const double wall = static_cast<double>(av_gettime() - loopStartClock_) / 1e6;
+    std::snprintf(part, sizeof part, "Stage times over %.2f s:", wall);
+    std::string line = part;
+    for (size_t i = 0; i < readers_.size(); ++i) {
+        std::snprintf(part, sizeof part, " reading #%zu %.2f s (waited for %.2f s);", i, readers_[i]->BusySeconds(),
+                      readers_[i]->WaitSeconds());
+        line += part;
+    }
+    for (const TOutputStreamState& ost : ost_) {
+        const TStage* stages[] = {ost.PictureStage, ost.EncodeStage};
+        const char* names[] = {"pictures", "encoding"};
+        for (int k = 0; k < 2; ++k)
+            if (stages[k]) {
+                std::snprintf(part, sizeof part, " #%d.%d %s %.2f s / %.2f s;", ost.FileIndex, ost.Index, names[k],
+                              stages[k]->BusySeconds(), stages[k]->WaitSeconds());
+                line += part;
+            }
+    }
+    std::snprintf(part, sizeof part, " writing %.2f s / %.2f s", writer_->BusySeconds(), writer_->WaitSeconds());
+    Log(1, line + part);
 }
 
 }  // namespace tavrin

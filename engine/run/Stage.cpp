@@ -32,12 +32,21 @@ TStage::~TStage() { Abandon(); }
 void TStage::Post(TJob job) {
     failure_.Rethrow();
     if (!Threaded()) {
-        job();
+        try {
+            job();
+        } catch (...) {
+            failure_.Record(std::current_exception());
+            throw;
+        }
         return;
     }
     std::unique_lock lock(mutex_);
     // A failed run's stages drop their jobs, so a full queue always empties.
-    changed_.wait(lock, [this] { return jobs_.size() < depth_ || closing_ || failure_.Failed(); });
+    if (jobs_.size() >= depth_) {
+        const auto start = std::chrono::steady_clock::now();
+        changed_.wait(lock, [this] { return jobs_.size() < depth_ || closing_ || failure_.Failed(); });
+        waitMicros_ += MicrosSince(start);
+    }
     if (closing_ || failure_.Failed()) {
         lock.unlock();
         failure_.Rethrow();
@@ -85,11 +94,13 @@ void TStage::Loop(ThreadNote starts, ThreadNote ends) {
         if (wasFull)
             changed_.notify_all();  // a hand-over may be waiting for room
         if (!failure_.Failed()) {
+            const auto start = std::chrono::steady_clock::now();
             try {
                 job();
             } catch (...) {
                 failure_.Record(std::current_exception());
             }
+            busyMicros_ += MicrosSince(start);
         }
         job = TJob();  // what the job carried goes before the stage reports itself idle
         lock.lock();

@@ -3,6 +3,8 @@
 // without a thread runs each job as it is handed over, which is the one-thread run.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -41,6 +43,11 @@ private:
 
 // The first failure of any stage of a run; once there is one, every stage drops its jobs
 // and every hand-over rethrows it, so the run ends with that failure's own text.
+// Microseconds since start on a steady clock.
+inline int64_t MicrosSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
 class TRunFailure {
 public:
     void Record(std::exception_ptr e);
@@ -72,6 +79,10 @@ public:
     // Drops the waiting jobs and ends the thread after the job it is running.
     void Abandon() noexcept;
     bool Threaded() const { return thread_.joinable(); }
+    // Seconds the stage spent on its jobs, and that those handing jobs over spent waiting
+    // for room in its queue.
+    double BusySeconds() const { return static_cast<double>(busyMicros_.load()) / 1e6; }
+    double WaitSeconds() const { return static_cast<double>(waitMicros_.load()) / 1e6; }
 
 private:
     void Loop(ThreadNote starts, ThreadNote ends);
@@ -83,6 +94,7 @@ private:
     std::deque<TJob> jobs_;
     bool busy_ = false;
     bool closing_ = false;
+    std::atomic<int64_t> busyMicros_{0}, waitMicros_{0};
     std::thread thread_;
 };
 

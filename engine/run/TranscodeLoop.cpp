@@ -150,6 +150,7 @@ void TTranscodeRun::EndOfRun() {
         if (ist.DecodingNeeded)
             DecodePacket(ist, nullptr);
     FinishStages();
+    LogStageTimes();
     if (const std::string empty = EmptyOutputText(); !empty.empty()) {
         // A file with headers and no media would pass for a finished conversion. A run the
         // user stopped before its first packet stays a stop, and its empty file goes too.

@@ -146,6 +146,7 @@ private:
     void StartStages();
     void FinishStages();
     void StopStages() noexcept;
+    void LogStageTimes();
     TStage& AddStage(size_t depth);
     int ReadPacket(int file, AVPacket* pkt);
     bool OutputTimeMayReach(double limit) const;
