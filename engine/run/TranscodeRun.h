@@ -35,6 +35,10 @@ struct TInputStreamState {
     int FileIndex = 0, Index = 0;
     AVStream* Stream = nullptr;
     AVCodecContext* Dec = nullptr;  // owned by the input file's stream info
+    // As the stream was described when the run began: the file's reader may rewrite the
+    // description on its own thread while the run goes on.
+    AVMediaType Type = AVMEDIA_TYPE_UNKNOWN;
+    int SampleRate = 0, FrameSize = 0;
     bool Discard = true;
     bool DecodingNeeded = false;
     bool DecoderOpen = false;

@@ -63,7 +63,7 @@ void TTranscodeRun::WritePacket(TOutputStreamState& ost, AVPacket* pkt) {
         if (at != AV_NOPTS_VALUE && (ost.LastPts == AV_NOPTS_VALUE || at + pkt->duration > ost.LastPts))
             ost.LastPts = at + pkt->duration;
         ++ost.PacketsWritten;
-        const AVMediaType type = ost.Stream->codecpar->codec_type;
+        const AVMediaType type = ost.Enc->codec_type;
         if (type == AVMEDIA_TYPE_VIDEO)
             VideoBytes += pkt->size;
         else if (type == AVMEDIA_TYPE_AUDIO)
