@@ -1,8 +1,10 @@
 #include "component/CodecThreads.h"
 
+#include <malloc.h>
 #include <sched.h>
 
 #include <algorithm>
+#include <mutex>
 #include <thread>
 
 namespace tavrin {
@@ -19,6 +21,11 @@ int SharedCodecThreads(int tasksAtOnce) {
     if (tasksAtOnce <= 1)
         return 0;
     return std::max(1, MachineCores() / tasksAtOnce);
+}
+
+void KeepAllocatorArenasFew() {
+    static std::once_flag once;
+    std::call_once(once, [] { mallopt(M_ARENA_MAX, std::max(2, MachineCores())); });
 }
 
 }  // namespace tavrin

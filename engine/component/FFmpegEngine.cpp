@@ -1,5 +1,7 @@
 #include "component/FFmpegEngine.h"
 
+#include "component/CodecThreads.h"
+
 #include <condition_variable>
 
 #include "probe/AVProbe.h"
@@ -40,6 +42,7 @@ struct TCustomFFmpegEngine::ThreadTracker {
 
 TCustomFFmpegEngine::TCustomFFmpegEngine()
     : threads_(std::make_shared<ThreadTracker>()), probe_(std::make_unique<TAVProbe>()) {
+    KeepAllocatorArenasFew();
     RegisterComponent(this);
 }
 

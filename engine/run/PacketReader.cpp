@@ -18,11 +18,11 @@ int TPacketReader::Read(AVPacket* pkt) {
     }
     if (packets_.empty())
         return end_;
-    const bool wasFull = packets_.size() >= depth_;
     av_packet_move_ref(pkt, packets_.front().get());
     packets_.pop_front();
+    const bool wake = readerWaiting_ && packets_.size() <= depth_ / 2;
     lock.unlock();
-    if (wasFull)
+    if (wake)
         changed_.notify_all();
     return 0;
 }
@@ -52,7 +52,12 @@ void TPacketReader::Loop(const ThreadNote& starts, const ThreadNote& ends) {
             changed_.notify_all();
             break;
         }
-        changed_.wait(lock, [this] { return packets_.size() < depth_ || stopping_; });
+        if (packets_.size() >= depth_) {
+            // Reading on once half the queue is free again reads several packets per wake-up.
+            readerWaiting_ = true;
+            changed_.wait(lock, [this] { return packets_.size() <= depth_ / 2 || stopping_; });
+            readerWaiting_ = false;
+        }
         if (stopping_)
             break;
         const bool wasEmpty = packets_.empty();

@@ -40,6 +40,7 @@ private:
     std::deque<PacketPtr> packets_;
     int end_ = 0;  // what av_read_frame said last, once it failed
     bool stopping_ = false;
+    bool readerWaiting_ = false;
     std::atomic<int64_t> busyMicros_{0}, waitMicros_{0};
     std::thread thread_;
 };

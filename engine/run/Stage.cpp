@@ -41,10 +41,13 @@ void TStage::Post(TJob job) {
         return;
     }
     std::unique_lock lock(mutex_);
-    // A failed run's stages drop their jobs, so a full queue always empties.
     if (jobs_.size() >= depth_) {
+        // Waiting until half the queue is free hands the stage several jobs per wake-up
+        // rather than one. A failed run's stages drop their jobs, so the queue empties.
         const auto start = std::chrono::steady_clock::now();
-        changed_.wait(lock, [this] { return jobs_.size() < depth_ || closing_ || failure_.Failed(); });
+        ++roomWaiters_;
+        room_.wait(lock, [this] { return jobs_.size() <= depth_ / 2 || closing_ || failure_.Failed(); });
+        --roomWaiters_;
         waitMicros_ += MicrosSince(start);
     }
     if (closing_ || failure_.Failed()) {
@@ -52,16 +55,17 @@ void TStage::Post(TJob job) {
         failure_.Rethrow();
         return;
     }
-    const bool wake = jobs_.empty() && !busy_;
     jobs_.push_back(std::move(job));
-    if (wake)
-        changed_.notify_all();
+    if (idle_)
+        work_.notify_one();
 }
 
 void TStage::Finish() {
     if (Threaded()) {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return (jobs_.empty() && !busy_) || closing_; });
+        ++roomWaiters_;
+        room_.wait(lock, [this] { return (jobs_.empty() && !busy_) || closing_; });
+        --roomWaiters_;
     }
     failure_.Rethrow();
 }
@@ -74,7 +78,8 @@ void TStage::Abandon() noexcept {
         closing_ = true;
         jobs_.clear();
     }
-    changed_.notify_all();
+    work_.notify_all();
+    room_.notify_all();
     thread_.join();
 }
 
@@ -83,16 +88,19 @@ void TStage::Loop(ThreadNote starts, ThreadNote ends) {
         starts(std::this_thread::get_id());
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return !jobs_.empty() || closing_; });
+        if (jobs_.empty() && !closing_) {
+            idle_ = true;
+            work_.wait(lock, [this] { return !jobs_.empty() || closing_; });
+            idle_ = false;
+        }
         if (closing_)
             break;
         TJob job = std::move(jobs_.front());
         jobs_.pop_front();
         busy_ = true;
-        const bool wasFull = jobs_.size() + 1 >= depth_;
+        if (roomWaiters_ > 0 && jobs_.size() <= depth_ / 2)
+            room_.notify_all();
         lock.unlock();
-        if (wasFull)
-            changed_.notify_all();  // a hand-over may be waiting for room
         if (!failure_.Failed()) {
             const auto start = std::chrono::steady_clock::now();
             try {
@@ -105,8 +113,8 @@ void TStage::Loop(ThreadNote starts, ThreadNote ends) {
         job = TJob();  // what the job carried goes before the stage reports itself idle
         lock.lock();
         busy_ = false;
-        if (jobs_.empty())
-            changed_.notify_all();  // Finish may be waiting
+        if (roomWaiters_ > 0 && jobs_.empty())
+            room_.notify_all();  // Finish may be waiting
     }
     lock.unlock();
     if (ends)

@@ -90,8 +90,11 @@ private:
     TRunFailure& failure_;
     const size_t depth_;
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable work_;  // the stage's thread waits for jobs
+    std::condition_variable room_;  // those handing over wait for room, Finish for the end
     std::deque<TJob> jobs_;
+    int roomWaiters_ = 0;
+    bool idle_ = false;
     bool busy_ = false;
     bool closing_ = false;
     std::atomic<int64_t> busyMicros_{0}, waitMicros_{0};

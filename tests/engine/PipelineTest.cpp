@@ -71,7 +71,10 @@ TEST(Stage, ABusyStageHoldsItsQueueToItsDepthAndAbandonDropsIt) {
         }
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(posted.load(), 4) << "one running and three waiting";
+    // Three waiting, and the one running when the stage's thread took it before the queue
+    // filled.
+    EXPECT_GE(posted.load(), 3);
+    EXPECT_LE(posted.load(), 4);
     {
         std::lock_guard lock(m);
         release = true;
