@@ -54,7 +54,7 @@ int TFFmpegList::Count() const {
 TFFmpegList::TaskPtr TFFmpegList::FindByThreadID(std::thread::id id) const {
     std::lock_guard lock(mutex_);
     for (const TaskPtr& t : tasks_)
-        if (t->ThreadID.load() == id)
+        if (t->ThreadID.load() == id || t->RunsStageThread(id))
             return t;
     return nullptr;
 }

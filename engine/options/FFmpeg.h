@@ -98,6 +98,13 @@ public:
     // Threads of every decoder and encoder not opened yet (CodecThreads.cpp); 0 lets the
     // libraries use every core.
     void SetCodecThreads(int count);
+    // The count last set: 1 keeps the whole run on the task's thread.
+    int CodecThreads() const { return codecThreads_; }
+
+    // Threads the running task's stages work on, so that library messages logged there
+    // are told as this task's.
+    void NoteStageThread(std::thread::id id, bool running);
+    bool RunsStageThread(std::thread::id id) const;
 
     // Logs through the bound log handler at that engine level. The verbosity is not
     // applied here: a message that depends on it is only made when the verbosity allows.
@@ -179,6 +186,10 @@ private:
     std::mutex gateMutex_;
     std::condition_variable gate_;
     std::atomic<bool> suspended_{false};
+
+    int codecThreads_ = 0;
+    mutable std::mutex stageMutex_;
+    std::vector<std::thread::id> stageThreads_;
 
     std::unique_ptr<TTaskFiles> files_;
     std::unique_ptr<TOptionContexts> optionContexts_;

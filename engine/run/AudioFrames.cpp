@@ -66,9 +66,14 @@ void TTranscodeRun::SendAudioFrame(TOutputStreamState& ost, const uint8_t* data,
         swr_convert(ost.ToEncoder.get(), f->extended_data, samples, &data, samples);
     }
     f->pts = ost.SyncOpts;
-    if (avcodec_send_frame(enc, f) < 0)
-        throw FFMpegException("Audio encoding failed");
-    DrainEncoder(ost);
+    FramePtr ref = MakeFrame();
+    if (!ref || av_frame_ref(ref.get(), f) < 0)
+        throw FFMpegException("av_malloc fail");
+    ost.EncodeStage->Post([this, &ost, ref = std::move(ref)] {
+        if (avcodec_send_frame(ost.Enc, ref.get()) < 0)
+            throw FFMpegException("Audio encoding failed");
+        DrainEncoder(ost);
+    });
 }
 
 // At the end of the input no sample stays behind: what the converter still holds, then the

@@ -41,7 +41,7 @@ int64_t ThreadedPictureTime(TInputStreamState& ist, const AVFrame* f) {
 }
 
 bool FrameThreaded(const TInputStreamState& ist) {
-    return ist.Stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && (ist.Dec->active_thread_type & FF_THREAD_FRAME);
+    return ist.Type == AVMEDIA_TYPE_VIDEO && (ist.Dec->active_thread_type & FF_THREAD_FRAME);
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ int TTranscodeRun::DecodePacket(TInputStreamState& ist, const AVPacket* pkt) {
             CopyPacket(ist, pkt);
         return 0;
     }
-    const int ret = ist.Stream->codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE ? DecodeSubtitle(ist, pkt)
+    const int ret = ist.Type == AVMEDIA_TYPE_SUBTITLE ? DecodeSubtitle(ist, pkt)
                                                                                : ReceiveFrames(ist, pkt);
     if (ret < 0)
         return ret;
@@ -71,7 +71,7 @@ int TTranscodeRun::DecodePacket(TInputStreamState& ist, const AVPacket* pkt) {
 
 // Sends the packet (none flushes) and handles every unit the decoder gives back.
 int TTranscodeRun::ReceiveFrames(TInputStreamState& ist, const AVPacket* pkt) {
-    const AVMediaType type = ist.Stream->codecpar->codec_type;
+    const AVMediaType type = ist.Type;
     if (type != AVMEDIA_TYPE_AUDIO && type != AVMEDIA_TYPE_VIDEO)
         return -1;
     int ret = avcodec_send_packet(ist.Dec, pkt);
@@ -200,11 +200,10 @@ void TTranscodeRun::EmulateRate(TInputStreamState& ist) {
 
 void TTranscodeRun::CopyPacket(TInputStreamState& ist, const AVPacket* pkt) {
     ist.Pts = ist.NextPts;
-    const AVCodecParameters* par = ist.Stream->codecpar;
-    if (par->codec_type == AVMEDIA_TYPE_AUDIO && par->sample_rate > 0)
+    if (ist.Type == AVMEDIA_TYPE_AUDIO && ist.SampleRate > 0)
         ist.NextPts += pkt->duration > 0 ? ToMicros(pkt->duration, ist.Stream->time_base)
-                                         : static_cast<int64_t>(par->frame_size) * 1000000 / par->sample_rate;
-    else if (par->codec_type == AVMEDIA_TYPE_VIDEO)
+                                         : static_cast<int64_t>(ist.FrameSize) * 1000000 / ist.SampleRate;
+    else if (ist.Type == AVMEDIA_TYPE_VIDEO)
         ist.NextPts += pkt->duration > 0 ? ToMicros(pkt->duration, ist.Stream->time_base) : PictureDuration(nullptr, ist.Stream);
     EmulateRate(ist);
     if (!Started(ist))
@@ -226,12 +225,8 @@ void TTranscodeRun::CopyToOutput(TOutputStreamState& ost, TInputStreamState& ist
     out->pts = pkt->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : av_rescale_q(pkt->pts, inTb, outTb);
     out->dts = pkt->dts == AV_NOPTS_VALUE ? av_rescale_q(ist.Pts, AV_TIME_BASE_Q, outTb) : av_rescale_q(pkt->dts, inTb, outTb);
     out->duration = av_rescale_q(pkt->duration, inTb, outTb);
-    if (ost.Stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
-        AudioBytes += pkt->size;
-    } else if (ost.Stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-        VideoBytes += pkt->size;
+    if (ost.Enc->codec_type == AVMEDIA_TYPE_VIDEO)
         ++ost.SyncOpts;
-    }
     WritePacket(ost, out);
     ++ost.FrameNumber;
 }

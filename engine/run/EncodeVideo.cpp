@@ -170,16 +170,52 @@ int TTranscodeRun::EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, 
     nb = std::min(nb, opt_.MaxFrames[0] - ost.FrameNumber);
     if (nb <= 0)
         return 0;
+    if (pipelined_) {
+        HandPicture(ost, pic, ost.SyncOpts, nb, SendQuality(ost, ist));
+        ost.SyncOpts += nb;
+        ost.FrameNumber += nb;
+        return 0;
+    }
     const AVFrame* final = FormatPicture(ost, pic);
     if (!final)
         return 0;
     int written = 0;
     for (int i = 0; i < nb && !task_.CheckStop(); ++i) {
-        written = SendPicture(ost, ist, pic, final);
+        written = SendPicture(ost, pic, final, ost.SyncOpts, SendQuality(ost, ist));
         ++ost.SyncOpts;
         ++ost.FrameNumber;
     }
     return written;
+}
+
+// The picture goes to the stream's picture stage with a reference of its own: the decoder,
+// the deinterlacer and the hooks reuse their buffers for the next one.
+void TTranscodeRun::HandPicture(TOutputStreamState& ost, const AVFrame* pic, int64_t pts, int count, float quality) {
+    FramePtr ref = MakeFrame();
+    if (!ref || av_frame_ref(ref.get(), pic) < 0)
+        throw FFMpegException("av_malloc fail");
+    ost.PictureStage->Post([this, &ost, ref = std::move(ref), pts, count, quality]() mutable {
+        EncodePicture(ost, std::move(ref), pts, count, quality);
+    });
+}
+
+// On the picture stage: crop, scale and pad, then to the encoder's stage the result with
+// the source picture's field and type marks, which is all the encoder needs of it.
+void TTranscodeRun::EncodePicture(TOutputStreamState& ost, FramePtr pic, int64_t pts, int count, float quality) {
+    const AVFrame* final = FormatPicture(ost, pic.get());
+    if (!final)
+        return;
+    FramePtr out = MakeFrame();
+    if (!out || av_frame_ref(out.get(), final) < 0)
+        throw FFMpegException("av_malloc fail");
+    out->interlaced_frame = pic->interlaced_frame;
+    out->top_field_first = pic->top_field_first;
+    out->pict_type = pic->pict_type;
+    pic.reset();
+    ost.EncodeStage->Post([this, &ost, out = std::move(out), pts, count, quality] {
+        for (int i = 0; i < count && !task_.StopRequested; ++i)
+            SendPicture(ost, out.get(), out.get(), pts + i, quality);
+    });
 }
 
 // With "sameq" the source picture's quantiser, once the source has told one; else the
@@ -188,7 +224,8 @@ float TTranscodeRun::SendQuality(const TOutputStreamState& ost, const TInputStre
     return opt_.SameQuality && ist.Quality > 0 ? ist.Quality : ost.StreamQuality;
 }
 
-int TTranscodeRun::SendPicture(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic, const AVFrame* final) {
+int TTranscodeRun::SendPicture(TOutputStreamState& ost, const AVFrame* pic, const AVFrame* final, int64_t pts,
+                               float quality) {
     AVCodecContext* enc = ost.Enc;
     AVFrame* f = ost.Picture.get();
     if (final->buf[0]) {
@@ -202,12 +239,12 @@ int TTranscodeRun::SendPicture(TOutputStreamState& ost, TInputStreamState& ist, 
     const int64_t flags = videoOptions ? videoOptions->flags : enc->flags;
     if (flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
         f->top_field_first = opt_.TopFieldFirst == -1 ? pic->top_field_first : opt_.TopFieldFirst;
-    f->quality = static_cast<int>(std::lrint(SendQuality(ost, ist)));
+    f->quality = static_cast<int>(std::lrint(quality));
     f->pict_type = opt_.MotionEstimationThreshold == 0 ? AV_PICTURE_TYPE_NONE : pic->pict_type;
     f->sample_aspect_ratio = enc->sample_aspect_ratio;
     f->color_range = enc->color_range;
     f->colorspace = enc->colorspace;
-    f->pts = ost.SyncOpts;
+    f->pts = pts;
     const int ret = avcodec_send_frame(enc, f);
     av_frame_unref(f);
     if (ret < 0)

@@ -40,8 +40,8 @@ std::string TTranscodeRun::PsnrText(const TOutputStreamState& ost, bool final) c
 }
 
 void TTranscodeRun::Report(bool final) {
-    AVIOContext* pb = files_.Outputs[0].Context->pb;
-    const int64_t total = pb ? std::max(avio_size(pb), avio_tell(pb)) : 0;
+    const int64_t total = OutputBytes(final);
+    std::unique_lock lock(statsLock_);
     std::string line;
     double ti = 1e10;
     int frames = -1, fps = -1;
@@ -85,6 +85,8 @@ void TTranscodeRun::Report(bool final) {
                 ti = t;
         }
     }
+    const int64_t videoBytes = VideoBytes, audioBytes = AudioBytes;
+    lock.unlock();
     ti = std::max(ti, 0.01);
     const bool handler = task_.ProgressHandlerBound();
     if (handler || task_.Verbosity > 0 || final) {
@@ -99,10 +101,10 @@ void TTranscodeRun::Report(bool final) {
             Log(1, line);
     }
     if (final && task_.Verbosity >= 0 && task_.LogHandlerBound()) {
-        const double raw = static_cast<double>(VideoBytes + AudioBytes + ExtraBytes);
+        const double raw = static_cast<double>(videoBytes + audioBytes + ExtraBytes);
         std::string summary;
         Append(summary, "video:%1.0fkB audio:%1.0fkB global headers:%1.0fkB muxing overhead %f%%\r\n",
-               VideoBytes / 1024.0, AudioBytes / 1024.0, ExtraBytes / 1024.0,
+               videoBytes / 1024.0, audioBytes / 1024.0, ExtraBytes / 1024.0,
                raw > 0 ? 100.0 * (static_cast<double>(total) - raw) / raw : 0.0);
         Log(1, summary);
     }

@@ -2,6 +2,7 @@
 // then flush, write the trailers and report once more.
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "common/FFMpegException.h"
 #include "run/TranscodeRun.h"
@@ -18,6 +19,7 @@ void TCustomFFmpeg::Transcode() {
 // The input feeding the output stream that is furthest behind (or, with input sync, the
 // input that is furthest behind); -1 when none can be read or a frame limit is reached.
 int TTranscodeRun::ChooseInput(double& smallestOutputTime) {
+    std::lock_guard lock(statsLock_);
     double minInput = 1e100;
     smallestOutputTime = 1e100;
     int choice = -1;
@@ -48,7 +50,8 @@ int TTranscodeRun::ChooseInput(double& smallestOutputTime) {
 }
 
 bool TTranscodeRun::LimitReached(double smallestOutputTime) const {
-    if (static_cast<double>(opt_.RecordingTime) / 1000000.0 <= smallestOutputTime)
+    const double limit = static_cast<double>(opt_.RecordingTime) / 1000000.0;
+    if (limit <= smallestOutputTime)
         return true;
     AVIOContext* pb = files_.Outputs[0].Context->pb;
     return opt_.FileSizeLimit != 0 && pb && avio_tell(pb) > opt_.FileSizeLimit;
@@ -94,13 +97,20 @@ void TTranscodeRun::FixTimestamps(AVPacket* pkt, TInputStreamState& ist, int fil
 
 void TTranscodeRun::MainLoop() {
     AVPacket* pkt = packet_.get();
+    StartStages();
+    const double limit = static_cast<double>(opt_.RecordingTime) / 1000000.0;
     while (!task_.CheckStop()) {
+        failure_.Rethrow();
+        // Near a time limit the stages catch up first, so that the run stops on exactly
+        // the packet it would stop on one step at a time.
+        if (pipelined_ && opt_.RecordingTime != std::numeric_limits<int64_t>::max() && OutputTimeMayReach(limit))
+            FinishStages();
         double smallestOutputTime = 0;
         const int file = ChooseInput(smallestOutputTime);
         if (file < 0 || LimitReached(smallestOutputTime))
             break;
         TInputFileState& state = inputFiles_[static_cast<size_t>(file)];
-        if (av_read_frame(files_.Inputs[static_cast<size_t>(file)].Context.get(), pkt) < 0) {
+        if (ReadPacket(file, pkt) < 0) {
             state.EofReached = true;
             if (opt_.Shortest)
                 break;
@@ -131,12 +141,16 @@ void TTranscodeRun::MainLoop() {
             Report(false);
         }
     }
+    for (auto& reader : readers_)
+        reader->Stop();
 }
 
 void TTranscodeRun::EndOfRun() {
     for (TInputStreamState& ist : ist_)
         if (ist.DecodingNeeded)
             DecodePacket(ist, nullptr);
+    FinishStages();
+    LogStageTimes();
     if (const std::string empty = EmptyOutputText(); !empty.empty()) {
         // A file with headers and no media would pass for a finished conversion. A run the
         // user stopped before its first packet stays a stop, and its empty file goes too.

@@ -29,6 +29,7 @@ TTranscodeRun::TTranscodeRun(TCustomFFmpeg& task)
 // The encoders' pass-2 statistics are ours to free; the codec contexts themselves are
 // closed and freed with the task's files.
 TTranscodeRun::~TTranscodeRun() {
+    StopStages();
     for (TOutputStreamState& ost : ost_)
         if (ost.Enc)
             av_freep(&ost.Enc->stats_in);
@@ -68,6 +69,9 @@ void TTranscodeRun::BuildInputTables() {
             ist.Index = k;
             ist.Stream = in.Context->streams[k];
             ist.Dec = in.Streams[static_cast<size_t>(k)].Decoder.get();
+            ist.Type = ist.Stream->codecpar->codec_type;
+            ist.SampleRate = ist.Stream->codecpar->sample_rate;
+            ist.FrameSize = ist.Stream->codecpar->frame_size;
             ist.RateEmulation = in.RateEmulation;
             if (ist.RateEmulation)
                 ist.Start = av_gettime();

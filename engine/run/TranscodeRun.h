@@ -2,8 +2,10 @@
 // steps that decode, convert, encode and write. Lives from the start of Transcode to its end.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@
 #include "binding/Owners.h"
 #include "binding/PictureFormat.h"
 #include "binding/Rotation.h"
+#include "run/PacketReader.h"
+#include "run/Stage.h"
 
 namespace tavrin {
 
@@ -31,6 +35,10 @@ struct TInputStreamState {
     int FileIndex = 0, Index = 0;
     AVStream* Stream = nullptr;
     AVCodecContext* Dec = nullptr;  // owned by the input file's stream info
+    // As the stream was described when the run began: the file's reader may rewrite the
+    // description on its own thread while the run goes on.
+    AVMediaType Type = AVMEDIA_TYPE_UNKNOWN;
+    int SampleRate = 0, FrameSize = 0;
     bool Discard = true;
     bool DecodingNeeded = false;
     bool DecoderOpen = false;
@@ -67,6 +75,12 @@ struct TOutputStreamState {
     int FrameNumber = 0;
     TInputStreamState* SyncSource = nullptr;
     int64_t SyncOpts = 0;
+    // Stages of an encoded stream: its picture work, then its encoder (the run's own
+    // thread itself when the run is not pipelined).
+    TStage* PictureStage = nullptr;
+    TStage* EncodeStage = nullptr;
+    PacketPtr Received;  // the encoder's packets, on the encoder's stage
+    // Under the run's stats lock while pipelined: the report and the input choice read them.
     int64_t LastPts = AV_NOPTS_VALUE;  // of the last written packet, stream time base
     int64_t PacketsWritten = 0;
     // Video
@@ -105,7 +119,7 @@ public:
     void MainLoop();
     void EndOfRun();
 
-    // Counters of the run, also read by the report.
+    // Counters of the run, also read by the report (the bytes under the stats lock).
     int64_t VideoBytes = 0, AudioBytes = 0, ExtraBytes = 0;
     int DupCount = 0, DropCount = 0;
 
@@ -131,6 +145,15 @@ private:
     void CopyMetadataMaps();
     void WriteHeaders();
     std::string HeaderFailureText(size_t file) const;
+    // Stages (Pipeline.cpp)
+    bool Pipelined() const;
+    void StartStages();
+    void FinishStages();
+    void StopStages() noexcept;
+    void LogStageTimes();
+    TStage& AddStage(size_t depth);
+    int ReadPacket(int file, AVPacket* pkt);
+    bool OutputTimeMayReach(double limit) const;
     // Main loop
     int ChooseInput(double& smallestOutputTime);
     bool LimitReached(double smallestOutputTime) const;
@@ -162,15 +185,20 @@ private:
     void SendAudioFrame(TOutputStreamState& ost, const uint8_t* data, int samples);
     void FlushAudio(TOutputStreamState& ost);
     int EncodeVideo(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic);
+    void HandPicture(TOutputStreamState& ost, const AVFrame* pic, int64_t pts, int count, float quality);
+    void EncodePicture(TOutputStreamState& ost, FramePtr pic, int64_t pts, int count, float quality);
     int VideoSyncCount(TOutputStreamState& ost, TInputStreamState& ist);
     const AVFrame* FormatPicture(TOutputStreamState& ost, const AVFrame* pic);
     AVFrame* WritableTemp(TOutputStreamState& ost, bool scale);
     SwsContext* ScalerFor(TOutputStreamState& ost, const AVFrame* src, int width, int height);
     float SendQuality(const TOutputStreamState& ost, const TInputStreamState& ist) const;
-    int SendPicture(TOutputStreamState& ost, TInputStreamState& ist, const AVFrame* pic, const AVFrame* final);
+    int SendPicture(TOutputStreamState& ost, const AVFrame* pic, const AVFrame* final, int64_t pts, float quality);
+    void FlushEncoder(TOutputStreamState& ost);
     void EncodeSubtitle(TOutputStreamState& ost, TInputStreamState& ist, AVSubtitle* sub, int64_t pts);
     int DrainEncoder(TOutputStreamState& ost);
     void WritePacket(TOutputStreamState& ost, AVPacket* pkt);
+    void MuxPacket(const TOutputStreamState& ost, AVPacket* pkt);
+    int64_t OutputBytes(bool final) const;
     void WriteVideoStats(TOutputStreamState& ost, int frameSize);
     void Report(bool final);
     std::string PsnrText(const TOutputStreamState& ost, bool final) const;
@@ -190,6 +218,14 @@ private:
     std::vector<uint8_t> silence_;
     std::vector<uint8_t> scratch_;
     int qpHistogram_[52] = {};
+    // The stages; declared last so that they end before the tables their jobs use.
+    mutable std::mutex statsLock_;
+    std::atomic<int64_t> outputBytes_{0};  // of output 0, as the writer last saw it
+    bool pipelined_ = false;
+    TRunFailure failure_;
+    std::vector<std::unique_ptr<TPacketReader>> readers_;  // by input file, when pipelined
+    std::vector<std::unique_ptr<TStage>> stages_;          // pictures, then encoders
+    std::unique_ptr<TStage> writer_;
 };
 
 }  // namespace tavrin
