@@ -36,6 +36,7 @@ $(BUILD_TSAN)/CMakeCache.txt: | deps
 # hostile sweep (the tests labelled tsan), built and run under ThreadSanitizer. Any report
 # fails its test. Only what those tests need is built: the Qt window and player tests are not
 # built nor run here (Qt is not instrumented, and the UI thread's work is not shared).
+# A few tests bound wall-clock times: run it on a quiet machine.
 TSAN_TARGETS = engine_tests fill_hook no_process_hook tavrin-transcode tavrin-convert \
   cli_tests cli_record_tests cli_media_tests convert_tests convert_media_tests convert_pace_tests
 test-tsan: deps $(BUILD_TSAN)/CMakeCache.txt
