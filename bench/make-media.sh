@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the benchmark's source clips once: 30 s of H.264 + AAC at 25 fps, 640x480 and
-# 1280x720, and for the batch case 30 s of MPEG-4 + MP3 in AVI, WMV 8 + WMA in ASF and an
+# 1280x720, 20 s of it at 1920x1080 (decoding it is most of a run), and for the batch case 30 s of MPEG-4 + MP3 in AVI, WMV 8 + WMA in ASF and an
 # MP3 song; for the many-small-files case twenty one-second songs (WAV) and twenty
 # one-second phone clips (H.264 + AAC in MP4) in small/. Each is written under a temporary
 # name first so that an interrupted run never leaves a short clip behind.
@@ -25,6 +25,7 @@ make_clip() {
 h264=(-c:v libx264 -preset veryfast -pix_fmt yuv420p -b:v 2000k -c:a aac -b:a 128k)
 make_clip 640x480 source-640x480.mp4 mp4 "${h264[@]}"
 make_clip 1280x720 source-1280x720.mp4 mp4 "${h264[@]}"
+seconds=20 make_clip 1920x1080 source-1920x1080.mp4 mp4 "${h264[@]}"
 make_clip 640x480 batch-mpeg4.avi avi -c:v mpeg4 -b:v 2000k -c:a libmp3lame -b:a 128k
 make_clip 640x480 batch-wmv.wmv asf -c:v wmv2 -b:v 2000k -c:a wmav2 -b:a 128k
 make_clip audio batch-audio.mp3 mp3 -c:a libmp3lame -b:a 192k

@@ -119,8 +119,11 @@ TFFmpegThread* TCustomFFmpeg::StartRun(bool Threaded, TConvertPriority Priority)
     return Thread;
 }
 
+// Runs inside the component's lock when a launch fails. No codec was opened, so CodecLock is
+// not taken: a task closing its codecs holds CodecLock while the libraries log, and the log
+// line waits for the component's lock, so taking them here in the other order could deadlock.
 void TCustomFFmpeg::FailAtStart(const std::string& message) {
-    ReleaseFiles(true);
+    DropFiles(true);
     Fail(message);
     NotifyTerminate();
 }

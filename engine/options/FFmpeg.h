@@ -88,6 +88,8 @@ public:
     // Closes and frees every file; deletes the outputs the task created when deleteOutputs
     // (after a failure), else only those still empty.
     void ReleaseFiles(bool deleteOutputs = false) noexcept;
+    // The same without CodecLock, for a task that never opened a codec.
+    void DropFiles(bool deleteOutputs) noexcept;
     size_t InputFileCount() const;
     // Frame rates of the opened inputs' video streams, in file and stream order (streams
     // without a known rate are left out).

@@ -12,8 +12,12 @@ namespace tavrin {
 // An output left empty is deleted, so a run that wrote nothing leaves no file behind; after
 // a failure the part written is deleted too, as it would pass for a finished file.
 void TCustomFFmpeg::ReleaseFiles(bool deleteOutputs) noexcept {
-    *optionContexts_ = TOptionContexts{};
     std::lock_guard codecs(CodecLock());  // freeing an open codec closes it
+    DropFiles(deleteOutputs);
+}
+
+void TCustomFFmpeg::DropFiles(bool deleteOutputs) noexcept {
+    *optionContexts_ = TOptionContexts{};
     deleteOutputs |= files_->DiscardOutputs;
     files_->DiscardOutputs = false;
     for (TOutputFile& out : files_->Outputs) {

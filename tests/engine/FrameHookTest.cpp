@@ -179,6 +179,9 @@ std::vector<std::string> ConvertWithHooks(TFFmpegEngine& engine, const std::func
     std::vector<std::string> lines;
     for (const auto& [task, line] : recorder.Logs())
         lines.push_back(line);
+    // The final event wakes us while its thread is still inside the handler: wait for that
+    // thread before the recorder and the handlers go.
+    engine.ClearTaskList();
     engine.OnLog = nullptr;
     engine.OnTerminate = nullptr;
     return lines;
