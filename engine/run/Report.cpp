@@ -87,7 +87,12 @@ void TTranscodeRun::Report(bool final) {
     }
     const int64_t videoBytes = VideoBytes, audioBytes = AudioBytes;
     lock.unlock();
-    ti = std::max(ti, 0.01);
+    if (ti >= 1e10)
+        ti = 0;  // nothing written yet
+    // The streams are written at their own pace, a late one may have just begun: the time
+    // told never goes back.
+    ti = std::max({ti, reportedTime_, 0.01});
+    reportedTime_ = ti;
     const bool handler = task_.ProgressHandlerBound();
     if (handler || task_.Verbosity > 0 || final) {
         const double bitrate = static_cast<double>(total) * 8 / ti / 1000.0;

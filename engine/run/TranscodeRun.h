@@ -218,6 +218,7 @@ private:
     std::vector<uint8_t> silence_;
     std::vector<uint8_t> scratch_;
     int qpHistogram_[52] = {};
+    double reportedTime_ = 0;  // the output time the last report told, in seconds
     // The stages; declared last so that they end before the tables their jobs use.
     mutable std::mutex statsLock_;
     std::atomic<int64_t> outputBytes_{0};  // of output 0, as the writer last saw it
