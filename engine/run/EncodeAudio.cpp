@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "common/FFMpegException.h"
 #include "run/TranscodeRun.h"
@@ -151,17 +152,26 @@ void TTranscodeRun::ConvertAudio(TOutputStreamState& ost, const uint8_t* data, i
         EncodeAudioFrames(ost, data, samples * 2 * encCh);
         return;
     }
+    const std::optional<int> got = Resample(ost, data, samples);
+    if (!got)
+        return;
+    ost.ResampledIn += samples;
+    if (*got > 0) {
+        ost.ResampledOut += *got;
+        EncodeAudioFrames(ost, scratch_.data(), *got * 2 * encCh);
+    }
+}
+
+// Converts samples (none: what the converter still holds) into scratch_; how many came
+// out, or nothing when the converter has no room to give.
+std::optional<int> TTranscodeRun::Resample(TOutputStreamState& ost, const uint8_t* data, int samples) {
     const int capacity = swr_get_out_samples(ost.Resampler.get(), samples);
     if (capacity <= 0)
-        return;
-    scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
+        return std::nullopt;
+    const size_t bytes = static_cast<size_t>(capacity) * 2 * static_cast<size_t>(ost.Enc->ch_layout.nb_channels);
+    scratch_.resize(std::max(scratch_.size(), bytes));
     uint8_t* out = scratch_.data();
-    const int got = swr_convert(ost.Resampler.get(), &out, capacity, &data, samples);
-    ost.ResampledIn += samples;
-    if (got > 0) {
-        ost.ResampledOut += got;
-        EncodeAudioFrames(ost, out, got * 2 * encCh);
-    }
+    return swr_convert(ost.Resampler.get(), &out, capacity, data ? &data : nullptr, samples);
 }
 
 // What the converter holds back for its filter goes out too: at a change of input shape
@@ -189,16 +199,12 @@ void TTranscodeRun::PushOutHeldSamples(TOutputStreamState& ost) {
         const int64_t held = swr_get_delay(ost.Resampler.get(), ost.ResamplerInput.Rate());
         const int silent = static_cast<int>(std::clamp(held + kMargin, kMargin, kMaxSilentInput));
         silence_.assign(static_cast<size_t>(silent) * 2 * static_cast<size_t>(ost.ResamplerInput.Channels()), 0);
-        const uint8_t* data = silence_.data();
-        const int capacity = swr_get_out_samples(ost.Resampler.get(), silent);
-        if (capacity <= 0)
+        const std::optional<int> got = Resample(ost, silence_.data(), silent);
+        if (!got)
             return;
-        scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
-        uint8_t* out = scratch_.data();
-        const int got = swr_convert(ost.Resampler.get(), &out, capacity, &data, silent);
-        const int kept = static_cast<int>(std::min<int64_t>(std::max(got, 0), wanted));
+        const int kept = static_cast<int>(std::min<int64_t>(std::max(*got, 0), wanted));
         if (kept > 0)
-            EncodeAudioFrames(ost, out, kept * 2 * encCh);
+            EncodeAudioFrames(ost, scratch_.data(), kept * 2 * encCh);
         wanted -= kept;
     }
 }
@@ -206,15 +212,10 @@ void TTranscodeRun::PushOutHeldSamples(TOutputStreamState& ost) {
 void TTranscodeRun::FlushResampler(TOutputStreamState& ost) {
     const int encCh = ost.Enc->ch_layout.nb_channels;
     for (;;) {
-        const int capacity = swr_get_out_samples(ost.Resampler.get(), 0);
-        if (capacity <= 0)
+        const std::optional<int> got = Resample(ost, nullptr, 0);
+        if (!got || *got <= 0)
             return;
-        scratch_.resize(std::max<size_t>(scratch_.size(), static_cast<size_t>(capacity) * 2 * encCh));
-        uint8_t* out = scratch_.data();
-        const int got = swr_convert(ost.Resampler.get(), &out, capacity, nullptr, 0);
-        if (got <= 0)
-            return;
-        EncodeAudioFrames(ost, out, got * 2 * encCh);
+        EncodeAudioFrames(ost, scratch_.data(), *got * 2 * encCh);
     }
 }
 

@@ -28,18 +28,19 @@ bool TTranscodeRun::Pipelined() const {
     return task_.CodecThreads() != 1 && opt_.FileSizeLimit == 0 && !opt_.VideoStatsFileName;
 }
 
+// Tells the task which threads are its stages', for the library messages logged there.
+TStage::ThreadNote TTranscodeRun::NoteThread(bool running) {
+    return [t = &task_, running](std::thread::id id) { t->NoteStageThread(id, running); };
+}
+
 TStage& TTranscodeRun::AddStage(size_t depth) {
-    stages_.push_back(std::make_unique<TStage>(
-        failure_, depth, pipelined_, [t = &task_](std::thread::id id) { t->NoteStageThread(id, true); },
-        [t = &task_](std::thread::id id) { t->NoteStageThread(id, false); }));
+    stages_.push_back(std::make_unique<TStage>(failure_, depth, pipelined_, NoteThread(true), NoteThread(false)));
     return *stages_.back();
 }
 
 void TTranscodeRun::StartStages() {
     pipelined_ = Pipelined();
-    auto starts = [t = &task_](std::thread::id id) { t->NoteStageThread(id, true); };
-    auto ends = [t = &task_](std::thread::id id) { t->NoteStageThread(id, false); };
-    writer_ = std::make_unique<TStage>(failure_, kPacketsToWrite, pipelined_, starts, ends);
+    writer_ = std::make_unique<TStage>(failure_, kPacketsToWrite, pipelined_, NoteThread(true), NoteThread(false));
     for (TOutputStreamState& ost : ost_) {
         if (!ost.EncodingNeeded)
             continue;
@@ -55,7 +56,8 @@ void TTranscodeRun::StartStages() {
     }
     if (pipelined_)
         for (TInputFile& in : files_.Inputs)
-            readers_.push_back(std::make_unique<TPacketReader>(in.Context.get(), kPacketsAhead, starts, ends));
+            readers_.push_back(
+                std::make_unique<TPacketReader>(in.Context.get(), kPacketsAhead, NoteThread(true), NoteThread(false)));
 }
 
 // Every job handed over has run, in stream order: a stream's pictures before its encoder,

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,7 @@ private:
     void StopStages() noexcept;
     void LogStageTimes();
     TStage& AddStage(size_t depth);
+    TStage::ThreadNote NoteThread(bool running);
     int ReadPacket(int file, AVPacket* pkt);
     bool OutputTimeMayReach(double limit) const;
     // Main loop
@@ -178,6 +180,7 @@ private:
     const uint8_t* SyncAudio(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
     const uint8_t* StartAudioTimeline(TOutputStreamState& ost, TInputStreamState& ist, const uint8_t* buf, int& size);
     void ConvertAudio(TOutputStreamState& ost, const uint8_t* data, int samples);
+    std::optional<int> Resample(TOutputStreamState& ost, const uint8_t* data, int samples);
     void DrainResampler(TOutputStreamState& ost);
     void PushOutHeldSamples(TOutputStreamState& ost);
     void FlushResampler(TOutputStreamState& ost);
